@@ -1,0 +1,28 @@
+#include "platform/message.h"
+
+#include <iostream>
+#include <utility>
+
+namespace platform {
+namespace {
+
+MessageOperation& InstalledOperation() {
+    static MessageOperation operation;
+    return operation;
+}
+
+}  // namespace
+
+int ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
+    if (const MessageOperation& operation = InstalledOperation()) {
+        return operation(text, caption, style);
+    }
+    std::cerr << caption << ": " << text << '\n';
+    return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
+}
+
+MessageOperation SetMessageOperation(MessageOperation operation) {
+    return std::exchange(InstalledOperation(), std::move(operation));
+}
+
+}  // namespace platform

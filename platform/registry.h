@@ -1,0 +1,72 @@
+#pragma once
+// HKEY_LOCAL_MACHINE of a Wine prefix, with the operations the programs use:
+// open a key, query a value into a buffer, set a text value, close.
+//
+// Key names are given as a Windows program gives them ("SOFTWARE\Red Storm
+// Entertainment\Tom Clancy's Rainbow Six\"); they compare case-insensitively
+// and a trailing backslash is ignored. In a win64 prefix a key under
+// "Software\" is looked up under "Software\Wow6432Node\", as Wine shows it to
+// a 32-bit program.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/result.h"
+#include "platform/wine_prefix.h"
+
+namespace platform {
+
+enum class RegStatus {
+    Success,
+    NotFound,      // no such key or value
+    MoreData,      // the value does not fit the caller's buffer
+    AccessDenied,  // the key was opened for reading only, or the file is not writable
+    Failed,        // anything else (registry unreadable, wine missing, write failed)
+};
+
+enum class KeyAccess { QueryValue, SetValue };
+
+// An open key. Opening reads the value data of the key from system.reg, so a
+// query sees the registry as it was when the key was opened.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    bool IsOpen() const { return open_; }
+
+private:
+    friend RegStatus RegOpenKey(const WinePrefix&, std::string_view, KeyAccess, RegistryKey&);
+    friend RegStatus RegQueryValue(const RegistryKey&, std::string_view, char*, std::uint32_t&);
+    friend RegStatus RegSetStringValue(const RegistryKey&, std::string_view, std::string_view);
+    friend void RegCloseKey(RegistryKey&);
+
+    bool open_ = false;
+    KeyAccess access_ = KeyAccess::QueryValue;
+    WinePrefix prefix_;
+    std::string keyPath_;  // the key's path in system.reg, view applied
+    struct Values;
+    std::shared_ptr<const Values> values_;
+};
+
+// Opens an existing key under HKEY_LOCAL_MACHINE.
+RegStatus RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
+                     RegistryKey& key);
+
+// Copies the value's data, as an "A" program sees it, into buffer: text types
+// (and data stored under other tags that holds text) converted to Windows-1252
+// with the terminating zero, other types raw. size is the buffer's size on
+// entry and the data's size on return. Too large for the buffer: MoreData.
+RegStatus RegQueryValue(const RegistryKey& key, std::string_view valueName, char* buffer,
+                        std::uint32_t& size);
+
+// Sets a REG_SZ value (text in Windows-1252, without its terminating zero).
+// With no wineserver running for the prefix, system.reg is rewritten
+// atomically with every other line kept byte for byte; while one runs, the
+// value goes through `$WINE reg add`. The key must be open for SetValue.
+RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
+                            std::string_view text);
+
+void RegCloseKey(RegistryKey& key);
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// Text files as the game keeps them: 8-bit Windows-1252 bytes, passed through
+// unchanged. Reading drops each line's LF and a CR before it (a last line
+// without LF is still a line); writing ends every line with CR LF.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_operations.h"
+#include "platform/result.h"
+
+namespace platform {
+
+Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file);
+
+// The lines joined with CR LF after every line.
+std::string JoinTextLines(const std::vector<std::string>& lines);
+
+// A new content for a file that is to be replaced.
+struct FileReplacement {
+    std::filesystem::path file;
+    std::string content;
+};
+
+// Replaces every file or none: each new content is written to a temporary
+// file beside its target and flushed; only when all are written are they
+// renamed over their targets. On failure nothing is replaced, the temporary
+// files are removed, and the error names the file that failed and why.
+Status ReplaceFiles(const std::vector<FileReplacement>& replacements,
+                    FileOperations& operations = RealFileOperations());
+
+inline Status ReplaceFile(const std::filesystem::path& file, std::string content,
+                          FileOperations& operations = RealFileOperations()) {
+    return ReplaceFiles({{file, std::move(content)}}, operations);
+}
+
+}  // namespace platform

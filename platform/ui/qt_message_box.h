@@ -1,0 +1,14 @@
+#pragma once
+// The Qt message box behind platform::ShowMessage.
+
+#include <QPointer>
+#include <QWidget>
+
+namespace platform::ui {
+
+// Installs a Qt message box as the message operation; messages are modal and
+// owned by owner (which may change later with SetMessageOwner).
+void InstallQtMessageBox(QWidget* owner = nullptr);
+void SetMessageOwner(QWidget* owner);
+
+}  // namespace platform::ui

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once as built normally, once more
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
+}
+
+echo "== build and test"
+run_suite build
+ctest --test-dir build --print-labels >/dev/null
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-sanitize -DLW_SANITIZE=ON

@@ -1,0 +1,79 @@
+#pragma once
+// A fake game installation in a temporary folder: a Wine prefix (system.reg,
+// dosdevices links, drive_c) with the game's registry values, and game files
+// placed with any letter case. Removed again when the object goes.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/wine_prefix.h"
+
+namespace testsupport {
+
+struct InstallationOptions {
+    bool win64 = true;        // "#arch=win64": values under Software\Wow6432Node
+    bool gameKey = true;      // the game's key at all
+    bool eagleWatch = false;  // the expansion's key
+    bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath
+    bool devMode = false;     // VARNDEV (an empty string value)
+    // The game's values; defaults below. A value mapped to std::nullopt is left out.
+    std::map<std::string, std::optional<std::string>> gameValues;
+    std::optional<std::string> installPath;  // InstallPath; default C:\VARN
+};
+
+// The default game values (C:\Games\Rainbow Six\... folders, InstallationPath
+// with its trailing backslash, MouseRadiansPerPixel "0.008727").
+std::map<std::string, std::string> DefaultGameValues();
+
+class FakeInstallation {
+public:
+    explicit FakeInstallation(InstallationOptions options = {});
+    ~FakeInstallation();
+    FakeInstallation(const FakeInstallation&) = delete;
+    FakeInstallation& operator=(const FakeInstallation&) = delete;
+
+    const platform::WinePrefix& prefix() const { return prefix_; }
+    const std::filesystem::path& root() const { return root_; }  // the temporary folder
+    std::filesystem::path systemReg() const { return prefix_.folder / "system.reg"; }
+
+    // The folder values as written to the registry ("C:\Games\...", Windows-1252).
+    std::string GameValue(const std::string& name) const;
+
+    // Writes a file at a Windows path, creating folders as needed; the path is
+    // used on disk with exactly the letter case given here.
+    std::filesystem::path WriteFile(const std::string& windowsPath, const std::string& content);
+    std::string ReadFile(const std::string& windowsPath) const;
+    // Where a Windows path lies on disk (exact spelling, no case matching).
+    std::filesystem::path UnixPath(const std::string& windowsPath) const;
+
+    // Registry text to append to system.reg under the given key (as Wine
+    // writes it: "[Software\\\\Wow6432Node\\\\...] 0" lines, escaped values).
+    void AddRegistryValue(const std::string& key, const std::string& name,
+                          const std::string& wineValueText);  // e.g. "\"text\"" or "dword:00000001"
+
+private:
+    void WriteRegistry();
+
+    InstallationOptions options_;
+    std::filesystem::path root_;
+    platform::WinePrefix prefix_;
+    std::map<std::string, std::string> gameValues_;
+};
+
+// A temporary folder, removed with its content when the object goes.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace testsupport
