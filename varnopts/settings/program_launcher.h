@@ -1,0 +1,18 @@
+#pragma once
+// Starting a program the way the options window starts the packages and the
+// game.
+
+#include <string_view>
+
+#include "platform/program_start.h"
+#include "platform/wine_prefix.h"
+
+namespace varnopts {
+
+// Starts file (a full Windows path) with parameters in workingFolder. Returns
+// true when it started; false after showing "Failed to start <file>".
+bool LaunchProgram(const platform::WinePrefix& prefix, std::string_view file,
+                   std::string_view parameters, std::string_view workingFolder,
+                   platform::ShowCommand show);
+
+}  // namespace varnopts
