@@ -1,0 +1,46 @@
+#include "varnopts/settings/game_value_writer.h"
+
+#include <string>
+
+#include "platform/message.h"
+#include "platform/registry.h"
+#include "varnopts/settings/game_paths.h"
+#include "varnopts/settings/settings_texts.h"
+
+namespace varnopts {
+
+namespace {
+
+// The writer takes the text from a 260-byte buffer with its terminating zero.
+constexpr std::size_t kLongestText = 259;
+
+void ShowError(const std::string& text) {
+    platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
+}
+
+}  // namespace
+
+int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
+                   std::string_view text) {
+    const std::string_view data = text.substr(0, text.find('\0')).substr(0, kLongestText);
+
+    platform::RegistryKey key;
+    if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::SetValue, key) !=
+        platform::RegStatus::Success) {
+        ShowError("Error opening R6 main reg key.");
+        return 1;
+    }
+    const platform::RegStatus status = platform::RegSetStringValue(key, name, data);
+    platform::RegCloseKey(key);
+    if (status != platform::RegStatus::Success) {
+        std::string message = "Error opening ";
+        message += name;
+        message += ' ';
+        message += kTextRegistryKey.text;
+        ShowError(message);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace varnopts
