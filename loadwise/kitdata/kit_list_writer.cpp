@@ -1,0 +1,105 @@
+#include "loadwise/kitdata/kit_list_writer.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "loadwise/kitdata/item_line.h"
+#include "loadwise/kitdata/text_compare.h"
+#include "platform/text_file.h"
+#include "platform/windows_path.h"
+
+namespace kitdata {
+namespace {
+
+constexpr std::string_view kSwitchOffMark = "//";
+
+std::size_t FirstItemLine(const std::vector<std::string>& lines, std::size_t from) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (IsItemLine(lines[i])) {
+            return i;
+        }
+    }
+    return lines.size();
+}
+
+// The tick of the first row whose key equals key, if any row has it.
+std::optional<bool> TickOf(const std::vector<RowTick>& ticks, std::string_view key) {
+    const auto row = std::find_if(ticks.begin(), ticks.end(), [key](const RowTick& tick) {
+        return EqualNoCase(tick.key, key);
+    });
+    if (row == ticks.end()) {
+        return std::nullopt;
+    }
+    return row->checked;
+}
+
+// Each line is judged by its own mark: anything but a switched-off item line
+// counts as active.
+void SetMark(std::string& line, bool checked) {
+    const bool switchedOff = ClassifyLine(line) == LineKind::SwitchedOff;
+    if (!checked && !switchedOff) {
+        line.insert(0, kSwitchOffMark);
+    } else if (checked && switchedOff) {
+        line.erase(0, kSwitchOffMark.size());
+    }
+}
+
+platform::Result<std::vector<std::string>> ReadLines(const platform::WinePrefix& prefix,
+                                                     const std::string& windowsPath) {
+    return platform::ReadTextLines(platform::ResolveWindowsPath(prefix, windowsPath));
+}
+
+}  // namespace
+
+KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>& ticks) {
+    KitFilePair result = files;
+    // The item file's head runs up to and including its first item line (the
+    // header, which belongs to no row); the kit list's head ends before its
+    // first item line. After the heads, lines pair up by position.
+    const std::size_t headerLine = FirstItemLine(files.itemLines, 0);
+    const std::size_t itemStart = std::min(headerLine + 1, files.itemLines.size());
+    const std::size_t kitStart = FirstItemLine(files.kitLines, 0);
+
+    for (std::size_t i = itemStart; i < result.itemLines.size(); ++i) {
+        std::string& itemLine = result.itemLines[i];
+        if (!IsItemLine(itemLine)) {
+            continue;
+        }
+        const std::optional<bool> checked = TickOf(ticks, ItemKey(itemLine));
+        if (!checked) {
+            continue;
+        }
+        SetMark(itemLine, *checked);
+        const std::size_t kitIndex = kitStart + (i - itemStart);
+        if (kitIndex < result.kitLines.size()) {
+            SetMark(result.kitLines[kitIndex], *checked);
+        }
+    }
+    return result;
+}
+
+platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePaths& paths,
+                              const TabTicks& ticks, platform::FileOperations& operations) {
+    std::vector<platform::FileReplacement> replacements;
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        const std::string itemPath = ItemFilePath(paths, tab);
+        const std::string kitPath = KitListPath(paths, tab);
+        auto itemLines = ReadLines(prefix, itemPath);
+        if (!itemLines) {
+            return itemLines.error();
+        }
+        auto kitLines = ReadLines(prefix, kitPath);
+        if (!kitLines) {
+            return kitLines.error();
+        }
+        const KitFilePair switched = SwitchItemMarks(
+            {std::move(itemLines).value(), std::move(kitLines).value()}, ticks[tab]);
+        replacements.push_back({platform::ResolveWindowsPath(prefix, itemPath),
+                                platform::JoinTextLines(switched.itemLines)});
+        replacements.push_back({platform::ResolveWindowsPath(prefix, kitPath),
+                                platform::JoinTextLines(switched.kitLines)});
+    }
+    return platform::ReplaceFiles(replacements, operations);
+}
+
+}  // namespace kitdata
