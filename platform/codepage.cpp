@@ -68,9 +68,12 @@ std::string Utf8ToCp1252(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2
-                                  : (lead >> 3) == 0x1E ? 3 : -1;
-        if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) {
+        const int extra = lead < 0x80           ? 0
+                          : (lead >> 5) == 0x6  ? 1
+                          : (lead >> 4) == 0xE  ? 2
+                          : (lead >> 3) == 0x1E ? 3
+                                                : -1;
+        if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra)) {
             out += '?';
             ++i;
             continue;
@@ -85,6 +88,13 @@ std::string Utf8ToCp1252(std::string_view text) {
             }
             cp = (cp << 6) | (next & 0x3F);
         }
+        // Overlong forms ("\xC0\xAF" for '/'), surrogates and code points past
+        // U+10FFFF are not characters; letting them through would smuggle
+        // separators or control bytes into names.
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (valid && (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) {
+            valid = false;
+        }
         if (!valid) {
             out += '?';
             ++i;
@@ -92,6 +102,21 @@ std::string Utf8ToCp1252(std::string_view text) {
         }
         out += CodePointToCp1252(cp);
         i += extra + 1;
+    }
+    return out;
+}
+
+std::string FoldCaseCp1252(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) {
+            c = static_cast<char>(byte + 0x20);
+        } else if (byte == 0x8A || byte == 0x8C || byte == 0x8E) {
+            c = static_cast<char>(byte + 0x10);
+        } else if (byte == 0x9F) {
+            c = static_cast<char>(0xFF);
+        }
     }
     return out;
 }

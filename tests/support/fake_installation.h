@@ -7,6 +7,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/wine_prefix.h"
@@ -28,8 +30,17 @@ struct InstallationOptions {
 // with its trailing backslash, MouseRadiansPerPixel "0.008727").
 std::map<std::string, std::string> DefaultGameValues();
 
+// The keys' names as the programs open them.
+std::string GameKeyName();        // "SOFTWARE\Red Storm Entertainment\Tom Clancy's Rainbow Six\"
+std::string EagleWatchKeyName();  // "...Tom Clancy's Rainbow Six: Eagle Watch\"
+std::string ModKeyName();         // "SOFTWARE\TORV\VARN MOD 2.0"
+
+// Windows-1252 text as a quoted registry-file string, escaped as Wine writes
+// it ("C:\\Games", \" for quotes, "Caf\xe9"), for AddRegistryValue.
+std::string WineStringValue(std::string_view cp1252);
+
 class FakeInstallation {
-public:
+  public:
     explicit FakeInstallation(InstallationOptions options = {});
     ~FakeInstallation();
     FakeInstallation(const FakeInstallation&) = delete;
@@ -49,30 +60,39 @@ public:
     // Where a Windows path lies on disk (exact spelling, no case matching).
     std::filesystem::path UnixPath(const std::string& windowsPath) const;
 
-    // Registry text to append to system.reg under the given key (as Wine
-    // writes it: "[Software\\\\Wow6432Node\\\\...] 0" lines, escaped values).
+    // Adds (or replaces) a value and rewrites system.reg. key is a key name as
+    // the programs give it ("SOFTWARE\\TORV\\VARN MOD 2.0"), placed under
+    // Software\\Wow6432Node in a win64 prefix; name "" is the default value;
+    // wineValueText is the text after '=' exactly as in the file, e.g.
+    // WineStringValue("text"), "dword:00000001" or "str(2):\"%ProgramFiles%\\\\VARN\"".
+    // A value-less key is added with AddRegistryKey.
     void AddRegistryValue(const std::string& key, const std::string& name,
-                          const std::string& wineValueText);  // e.g. "\"text\"" or "dword:00000001"
+                          const std::string& wineValueText);
+    void AddRegistryKey(const std::string& key);
 
-private:
+  private:
+    // The key's name in system.reg (view applied, no trailing backslash); creates it.
+    std::string AddKey(const std::string& windowsKey, bool applyView);
     void WriteRegistry();
 
     InstallationOptions options_;
     std::filesystem::path root_;
     platform::WinePrefix prefix_;
     std::map<std::string, std::string> gameValues_;
+    // Key name in the file -> its values (name, text after '='), in the order added.
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> registry_;
 };
 
 // A temporary folder, removed with its content when the object goes.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder();
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,159 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+Error FileError(const fs::path& file, int error) {
+    return {file.string(), std::strerror(error)};
+}
+
+Result<std::string> ReadAll(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return FileError(file, errno);
+    }
+    std::string bytes;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            ::close(fd);
+            return FileError(file, EISDIR);
+        }
+        if (S_ISREG(status.st_mode)) {
+            bytes.reserve(static_cast<std::size_t>(status.st_size));
+        }
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            return FileError(file, error);
+        }
+        if (count == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// Where a temporary for file must go: beside the file a symbolic link points
+// to, so the link survives and the file it names is the one replaced.
+fs::path ReplacementTarget(const fs::path& file) {
+    std::error_code error;
+    if (fs::is_symlink(file, error)) {
+        const fs::path target = fs::weakly_canonical(file, error);
+        if (!error) {
+            return target;
+        }
+    }
+    return file;
+}
+
+struct PendingReplacement {
+    fs::path target;
+    fs::path temporary;
+};
+
+}  // namespace
+
+Result<std::vector<std::string>> ReadTextLines(const fs::path& file) {
+    Result<std::string> bytes = ReadAll(file);
+    if (!bytes) {
+        return bytes.error();
+    }
+    std::vector<std::string> lines;
+    std::string_view rest = *bytes;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (end == std::string_view::npos) {
+            rest = {};
+        } else {
+            rest.remove_prefix(end + 1);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+        }
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        // Text mode writes every line feed as CR LF, one inside a line too.
+        for (char c : line) {
+            if (c == '\n') {
+                text += '\r';
+            }
+            text += c;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations) {
+    std::vector<PendingReplacement> pending;
+    auto discardAll = [&] {
+        for (const PendingReplacement& each : pending) {
+            operations.Remove(each.temporary);
+        }
+    };
+
+    for (const FileReplacement& replacement : replacements) {
+        const fs::path target = ReplacementTarget(replacement.file);
+        fs::path temporary;
+        Result<FileOperations::Handle> handle = operations.CreateTemporary(target, temporary);
+        if (!handle) {
+            discardAll();
+            return Error{replacement.file.string(), handle.error().why};
+        }
+        pending.push_back({target, temporary});
+
+        Status status = operations.Write(*handle, replacement.content);
+        if (status) {
+            status = operations.Flush(*handle);
+        }
+        const Status closed = operations.Close(*handle);
+        if (status && !closed) {
+            status = closed;
+        }
+        if (!status) {
+            discardAll();
+            return Error{replacement.file.string(), status.error().why};
+        }
+    }
+
+    // Every new content is safely on disk: only now is any target replaced.
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        Status renamed = operations.Rename(pending[i].temporary, pending[i].target);
+        if (!renamed) {
+            for (std::size_t k = i; k < pending.size(); ++k) {
+                operations.Remove(pending[k].temporary);
+            }
+            return Error{replacements[i].file.string(), renamed.error().why};
+        }
+    }
+    return Status::Ok();
+}
+
+}  // namespace platform
