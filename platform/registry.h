@@ -31,11 +31,11 @@ enum class KeyAccess { QueryValue, SetValue };
 // An open key. Opening reads the value data of the key from system.reg, so a
 // query sees the registry as it was when the key was opened.
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     bool IsOpen() const { return open_; }
 
-private:
+  private:
     friend RegStatus RegOpenKey(const WinePrefix&, std::string_view, KeyAccess, RegistryKey&);
     friend RegStatus RegQueryValue(const RegistryKey&, std::string_view, char*, std::uint32_t&);
     friend RegStatus RegSetStringValue(const RegistryKey&, std::string_view, std::string_view);
@@ -44,7 +44,8 @@ private:
     bool open_ = false;
     KeyAccess access_ = KeyAccess::QueryValue;
     WinePrefix prefix_;
-    std::string keyPath_;  // the key's path in system.reg, view applied
+    std::string subKey_;   // the name as the program gave it, without trailing backslash
+    std::string keyPath_;  // the key's path in system.reg (UTF-8), view and links applied
     struct Values;
     std::shared_ptr<const Values> values_;
 };
@@ -68,5 +69,10 @@ RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
                             std::string_view text);
 
 void RegCloseKey(RegistryKey& key);
+
+// Why the last RegOpenKey, RegQueryValue or RegSetStringValue of this thread
+// failed, in words for the user ("system.reg: Permission denied"); empty
+// after a success.
+const std::string& RegLastError();
 
 }  // namespace platform

@@ -1,0 +1,493 @@
+#include "platform/registry_file.h"
+
+#include <cstdio>
+
+#include "platform/codepage.h"
+
+namespace platform::registry_file {
+namespace {
+
+constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return c - 'A' + 10;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimLeft(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Decodes one UTF-8 sequence at the start of text; a byte that starts no
+// valid sequence stands for itself (Latin-1), so no input is ever lost.
+char32_t DecodeUtf8(std::string_view text, std::size_t& length) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(0);
+    length = 1;
+    if (first < 0x80) {
+        return first;
+    }
+    std::size_t count = 0;
+    char32_t cp = 0;
+    if ((first & 0xE0) == 0xC0) {
+        count = 2;
+        cp = first & 0x1F;
+    } else if ((first & 0xF0) == 0xE0) {
+        count = 3;
+        cp = first & 0x0F;
+    } else if ((first & 0xF8) == 0xF0) {
+        count = 4;
+        cp = first & 0x07;
+    } else {
+        return first;
+    }
+    if (text.size() < count) {
+        return first;
+    }
+    for (std::size_t i = 1; i < count; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return first;
+        }
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    const bool overlong =
+        (count == 2 && cp < 0x80) || (count == 3 && cp < 0x800) || (count == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return first;
+    }
+    length = count;
+    return cp;
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out += static_cast<char16_t>(cp);
+    } else {
+        cp -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (cp >> 10));
+        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+}
+
+std::string Utf16LeBytes(std::u16string_view units) {
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+std::u16string UnitsOf(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                       (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return units;
+}
+
+// A hex number up to the end character; nullopt when there is none.
+std::optional<std::uint32_t> ParseHexNumber(std::string_view& text, std::size_t maxDigits) {
+    std::uint32_t number = 0;
+    std::size_t digits = 0;
+    while (!text.empty() && IsHexDigit(text.front()) && digits < maxDigits) {
+        number = number * 16 + static_cast<std::uint32_t>(HexValue(text.front()));
+        text.remove_prefix(1);
+        ++digits;
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
+RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
+    std::size_t offset = 0;
+    while (offset < content_.size()) {
+        const std::size_t newline = content_.find('\n', offset);
+        const std::size_t end = newline == std::string::npos ? content_.size() : newline + 1;
+        std::size_t textEnd = newline == std::string::npos ? content_.size() : newline;
+        if (textEnd > offset && content_[textEnd - 1] == '\r') {
+            --textEnd;
+        }
+        lines_.push_back({offset, textEnd - offset, end - offset});
+        offset = end;
+    }
+
+    validHeader_ = !lines_.empty() && TrimRight(LineText(0)) == kHeader;
+    KeyBlock* current = nullptr;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view text = TrimLeft(LineText(i));
+        if (StartsWith(text, "[")) {
+            if (current != nullptr) {
+                current->endLine = i;
+            }
+            std::u16string path;
+            if (!ParseEscaped(text.substr(1), ']', path)) {
+                current = nullptr;  // a broken key line: its values belong to no key
+                continue;
+            }
+            keys_.push_back({TrimTrailingBackslashes(path), i, lines_.size(), i, false});
+            current = &keys_.back();
+        } else if (current == nullptr) {
+            if (TrimRight(text) == "#arch=win64") {
+                win64_ = true;
+            }
+        } else if (!TrimRight(text).empty()) {
+            current->lastContentLine = i;
+            if (TrimRight(text) == "#link") {
+                current->isLink = true;
+            }
+        }
+    }
+}
+
+std::string_view RegistryText::LineText(std::size_t line) const {
+    return std::string_view(content_).substr(lines_[line].offset, lines_[line].textLength);
+}
+
+std::string_view RegistryText::RawLine(std::size_t line) const {
+    return std::string_view(content_).substr(lines_[line].offset, lines_[line].fullLength);
+}
+
+std::string_view RegistryText::LineEnd(std::size_t line) const {
+    return RawLine(line).substr(lines_[line].textLength);
+}
+
+std::vector<Value> RegistryText::ReadValues(const KeyBlock& key) const {
+    std::vector<Value> values;
+    for (std::size_t i = key.headerLine + 1; i < key.endLine; ++i) {
+        std::string_view text = TrimLeft(LineText(i));
+        Value value;
+        value.firstLine = i;
+        value.endLine = i + 1;
+        if (StartsWith(text, "@")) {
+            text.remove_prefix(1);
+        } else if (StartsWith(text, "\"")) {
+            const auto length = ParseEscaped(text.substr(1), '"', value.name);
+            if (!length) {
+                continue;
+            }
+            text.remove_prefix(*length + 2);
+        } else {
+            continue;
+        }
+        text = TrimLeft(text);
+        if (!StartsWith(text, "=")) {
+            continue;
+        }
+        text = TrimLeft(text.substr(1));
+
+        if (StartsWith(text, "\"") || StartsWith(text, "str(")) {
+            value.type = kRegSz;
+            if (StartsWith(text, "str(")) {
+                text.remove_prefix(4);
+                const auto type = ParseHexNumber(text, 8);
+                if (!type || !StartsWith(text, "):\"")) {
+                    continue;
+                }
+                value.type = *type;
+                text.remove_prefix(2);
+            }
+            std::u16string units;
+            if (!ParseEscaped(text.substr(1), '"', units)) {
+                continue;
+            }
+            units += u'\0';
+            value.data = Utf16LeBytes(units);
+        } else if (StartsWith(text, "dword:")) {
+            text.remove_prefix(6);
+            const auto number = ParseHexNumber(text, 8);
+            if (!number) {
+                continue;
+            }
+            value.type = kRegDword;
+            for (int shift = 0; shift < 32; shift += 8) {
+                value.data += static_cast<char>((*number >> shift) & 0xFF);
+            }
+        } else if (StartsWith(text, "hex:") || StartsWith(text, "hex(")) {
+            value.type = kRegBinary;
+            if (StartsWith(text, "hex(")) {
+                text.remove_prefix(4);
+                const auto type = ParseHexNumber(text, 8);
+                if (!type || !StartsWith(text, "):")) {
+                    continue;
+                }
+                value.type = *type;
+                text.remove_prefix(2);
+            } else {
+                text.remove_prefix(4);
+            }
+            // Bytes "xx," in any number of lines; a line that ends with a
+            // backslash goes on in the next one.
+            bool broken = false;
+            while (true) {
+                text = TrimRight(TrimLeft(text));
+                const bool continued = !text.empty() && text.back() == '\\';
+                if (continued) {
+                    text.remove_suffix(1);
+                }
+                while (!text.empty()) {
+                    text = TrimLeft(text);
+                    const auto byte = ParseHexNumber(text, 2);
+                    if (!byte) {
+                        broken = !text.empty();
+                        break;
+                    }
+                    value.data += static_cast<char>(*byte);
+                    text = TrimLeft(text);
+                    if (StartsWith(text, ",")) {
+                        text.remove_prefix(1);
+                    }
+                }
+                if (broken || !continued || value.endLine >= key.endLine) {
+                    break;
+                }
+                text = LineText(value.endLine);
+                ++value.endLine;
+            }
+            if (broken) {
+                i = value.endLine - 1;
+                continue;
+            }
+        } else {
+            continue;
+        }
+        i = value.endLine - 1;
+        values.push_back(std::move(value));
+    }
+    return values;
+}
+
+std::u16string FoldCase(std::u16string_view name) {
+    std::u16string folded(name);
+    for (char16_t& unit : folded) {
+        if ((unit >= u'a' && unit <= u'z') || (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7)) {
+            unit = static_cast<char16_t>(unit - 0x20);
+        } else if (unit == 0xFF) {
+            unit = 0x178;
+        } else if (unit == 0x161 || unit == 0x153 || unit == 0x17E) {
+            unit = static_cast<char16_t>(unit - 1);  // š œ ž -> Š Œ Ž
+        }
+    }
+    return folded;
+}
+
+std::u16string TrimTrailingBackslashes(std::u16string_view path) {
+    while (!path.empty() && path.back() == u'\\') {
+        path.remove_suffix(1);
+    }
+    return std::u16string(path);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        std::size_t length = 0;
+        AppendUtf16(out, DecodeUtf8(text, length));
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+    return Utf8ToUtf16(Cp1252ToUtf8(text));
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = u'?';  // a lone surrogate is no character
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text) {
+    // Windows-1252 holds no character outside the BMP; a pair becomes one '?'.
+    return Utf8ToCp1252(Utf16ToUtf8(text));
+}
+
+std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar,
+                                        std::u16string& out) {
+    std::size_t i = 0;
+    while (i < source.size() && source[i] != endChar) {
+        if (source[i] == '\\' && i + 1 < source.size()) {
+            const char c = source[i + 1];
+            i += 2;
+            switch (c) {
+                case 'a':
+                    out += u'\a';
+                    continue;
+                case 'b':
+                    out += u'\b';
+                    continue;
+                case 'e':
+                    out += u'\x1b';
+                    continue;
+                case 'f':
+                    out += u'\f';
+                    continue;
+                case 'n':
+                    out += u'\n';
+                    continue;
+                case 'r':
+                    out += u'\r';
+                    continue;
+                case 't':
+                    out += u'\t';
+                    continue;
+                case 'v':
+                    out += u'\v';
+                    continue;
+                case 'x': {
+                    std::string_view digits = source.substr(i);
+                    const auto unit = ParseHexNumber(digits, 4);
+                    if (!unit) {
+                        out += u'x';
+                    } else {
+                        out += static_cast<char16_t>(*unit);
+                        i = source.size() - digits.size();
+                    }
+                    continue;
+                }
+                default:
+                    break;
+            }
+            if (c >= '0' && c <= '7') {
+                unsigned unit = static_cast<unsigned>(c - '0');
+                for (int n = 0; n < 2 && i < source.size() && source[i] >= '0' && source[i] <= '7';
+                     ++n, ++i) {
+                    unit = unit * 8 + static_cast<unsigned>(source[i] - '0');
+                }
+                out += static_cast<char16_t>(unit);
+                continue;
+            }
+            // Any other escaped character stands for itself (\\ \" \] ...).
+            --i;
+        }
+        std::size_t length = 0;
+        AppendUtf16(out, DecodeUtf8(source.substr(i), length));
+        i += length;
+    }
+    if (i >= source.size()) {
+        return std::nullopt;
+    }
+    return i;
+}
+
+std::string Escape(std::u16string_view text, std::string_view extraEscapes) {
+    static constexpr std::string_view kControlEscapes = ".......abtnvfr.............e....";
+    std::string out;
+    out.reserve(text.size() + 8);
+    char buffer[16];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        const bool hasNext = i + 1 < text.size();
+        if (unit > 127) {
+            const bool nextIsHex = hasNext && text[i + 1] < 128 && IsHexDigit(char(text[i + 1]));
+            std::snprintf(buffer, sizeof buffer, nextIsHex ? "\\x%04x" : "\\x%x", unsigned(unit));
+            out += buffer;
+        } else if (unit < 32) {
+            if (kControlEscapes[unit] != '.') {
+                out += '\\';
+                out += kControlEscapes[unit];
+            } else {
+                const bool nextIsOctal = hasNext && text[i + 1] >= u'0' && text[i + 1] <= u'7';
+                std::snprintf(buffer, sizeof buffer, nextIsOctal ? "\\%03o" : "\\%o",
+                              unsigned(unit));
+                out += buffer;
+            }
+        } else {
+            const char c = static_cast<char>(unit);
+            if (c == '\\' || extraEscapes.find(c) != std::string_view::npos) {
+                out += '\\';
+            }
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The "A" view of a value. Text types (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)
+// are UTF-16 and always converted, unit by unit, as RegQueryValueExA does.
+// Wine also keeps text under other tags (a game that saves its text with a
+// dword type ends up as hex(4):30,00,2e,00,...,00,00); such data is converted
+// too when it is unmistakably text: an even number of bytes, at least one
+// character, ending with one zero unit, and every other unit a printable
+// character or tab/CR/LF that is no surrogate. Anything else is returned raw.
+std::string AnsiData(std::uint32_t type, const std::string& data) {
+    const std::u16string units = UnitsOf(data);
+    if (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz) {
+        return Utf16ToCp1252(units);
+    }
+    if (data.size() % 2 != 0 || units.size() < 2 || units.back() != 0) {
+        return data;
+    }
+    for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+        const char16_t unit = units[i];
+        const bool control = unit < 0x20 && unit != u'\t' && unit != u'\r' && unit != u'\n';
+        if (control || unit == 0x7F || (unit >= 0x80 && unit < 0xA0) ||
+            (unit >= 0xD800 && unit <= 0xDFFF) || unit >= 0xFFFE) {
+            return data;
+        }
+    }
+    return Utf16ToCp1252(units);
+}
+
+}  // namespace platform::registry_file

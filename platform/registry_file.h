@@ -1,0 +1,120 @@
+#pragma once
+// Wine's registry file (system.reg) as text: key blocks, values and their
+// lines, so that the reader can decode values and the writer can replace a
+// value while keeping every other line byte for byte.
+//
+// The format, as wineserver writes and reads it:
+//   WINE REGISTRY Version 2
+//   ;; comment
+//   #arch=win64
+//
+//   [Software\\Wine\\Ports] 1796594702        key name with escapes, time stamp
+//   #time=1dd85cdd7983c8a                      options: #time, #class="...", #link
+//   @="default value"                          the default value
+//   "Name"="text"                              REG_SZ
+//   "Name"=str(2):"text"                       REG_EXPAND_SZ (any type with str(N):)
+//   "Name"=dword:00000001                      REG_DWORD
+//   "Name"=hex:01,02,\                         REG_BINARY, continued on the next line
+//     03
+//   "Name"=hex(7):61,00,00,00                  any type with raw bytes
+// Strings are UTF-16 with the escapes \\ \" \a \b \e \f \n \r \t \v, octal
+// (\0, \012) and \x with up to four hex digits (one UTF-16 unit); other bytes
+// are UTF-8.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::registry_file {
+
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegLink = 6;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+struct Value {
+    std::u16string name;  // empty for the default value (@)
+    std::uint32_t type = 0;
+    std::string data;           // the stored bytes; text is UTF-16LE with its terminating zero
+    std::size_t firstLine = 0;  // the value's lines: [firstLine, endLine)
+    std::size_t endLine = 0;
+};
+
+struct KeyBlock {
+    std::u16string path;  // unescaped, "\" between names, no trailing backslash
+    std::size_t headerLine = 0;
+    std::size_t endLine = 0;          // the next key's header line, or the line count
+    std::size_t lastContentLine = 0;  // the block's last line that is not blank
+    bool isLink = false;              // #link: SymbolicLinkValue names the target key
+};
+
+class RegistryText {
+  public:
+    explicit RegistryText(std::string content);
+
+    // "WINE REGISTRY Version 2" on the first line: anything else is not a
+    // registry file, and neither reading nor writing should trust it.
+    bool HasValidHeader() const { return validHeader_; }
+    bool IsWin64() const { return win64_; }
+
+    const std::string& content() const { return content_; }
+    std::size_t LineCount() const { return lines_.size(); }
+    // A line without its line end (LF, CR LF).
+    std::string_view LineText(std::size_t line) const;
+    // A line with its line end, exactly as stored.
+    std::string_view RawLine(std::size_t line) const;
+    // The line end of a line: "\r\n", "\n" or "" (last line without one).
+    std::string_view LineEnd(std::size_t line) const;
+
+    const std::vector<KeyBlock>& keys() const { return keys_; }
+
+    // The values of a key block, in file order. Lines that are not values
+    // in a known format are skipped, as wineserver does.
+    std::vector<Value> ReadValues(const KeyBlock& key) const;
+
+  private:
+    struct Line {
+        std::size_t offset;
+        std::size_t textLength;
+        std::size_t fullLength;
+    };
+
+    std::string content_;
+    std::vector<Line> lines_;
+    std::vector<KeyBlock> keys_;
+    bool validHeader_ = false;
+    bool win64_ = false;
+};
+
+// Upper-cases a name for the case-insensitive comparison of key and value names.
+std::u16string FoldCase(std::u16string_view name);
+
+// Key path without trailing backslashes.
+std::u16string TrimTrailingBackslashes(std::u16string_view path);
+
+// Windows-1252 text <-> UTF-16 units. Units that Windows-1252 cannot hold
+// become '?', as a Windows "A" function gives them.
+std::u16string Cp1252ToUtf16(std::string_view text);
+std::string Utf16ToCp1252(std::u16string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+// Bytes that are no valid UTF-8 stand for themselves (as Latin-1).
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// Parses an escaped string up to the unescaped end character. Returns the
+// number of bytes read, the end character not included, or nullopt when the
+// end character never comes.
+std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar, std::u16string& out);
+
+// Escapes a string as wineserver writes it, with the two extra characters
+// that need a backslash ("\"\"" for values, "[]" for key names).
+std::string Escape(std::u16string_view text, std::string_view extraEscapes);
+
+// The data of a value as a Windows "A" program reads it (see the .cpp for the rule).
+std::string AnsiData(std::uint32_t type, const std::string& data);
+
+}  // namespace platform::registry_file

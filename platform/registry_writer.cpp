@@ -1,0 +1,165 @@
+#include "platform/registry_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace platform::registry_writer {
+namespace {
+
+using registry_file::FoldCase;
+using registry_file::RegistryText;
+
+std::size_t OffsetOf(const RegistryText& file, std::size_t line) {
+    if (line >= file.LineCount()) {
+        return file.content().size();
+    }
+    return static_cast<std::size_t>(file.RawLine(line).data() - file.content().data());
+}
+
+ReplaceResult FailureFrom(int error, const std::filesystem::path& file, const std::string& step) {
+    const bool denied = error == EACCES || error == EPERM || error == EROFS;
+    return {denied ? ReplaceOutcome::AccessDenied : ReplaceOutcome::Failed,
+            Error{file.string(), step + ": " + std::strerror(error)}};
+}
+
+// The length of a value line's leading part up to and including its '='.
+std::size_t NameTokenLength(std::string_view line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (line[i] == '"') {
+        std::u16string ignored;
+        i += *registry_file::ParseEscaped(line.substr(i + 1), '"', ignored) + 2;
+    } else {
+        ++i;  // '@'
+    }
+    return line.find('=', i) + 1;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> WithStringValue(const RegistryText& file, std::u16string_view keyPath,
+                                           std::u16string_view name, std::u16string_view text) {
+    const std::u16string foldedKey = FoldCase(registry_file::TrimTrailingBackslashes(keyPath));
+    const std::u16string foldedName = FoldCase(name);
+
+    const registry_file::KeyBlock* block = nullptr;
+    std::optional<registry_file::Value> existing;
+    for (const auto& key : file.keys()) {
+        if (FoldCase(key.path) != foldedKey) {
+            continue;
+        }
+        block = &key;
+        // A name given twice: wineserver keeps the later one, so replace that.
+        for (auto& value : file.ReadValues(key)) {
+            if (FoldCase(value.name) == foldedName) {
+                existing = std::move(value);
+            }
+        }
+    }
+    if (block == nullptr) {
+        return std::nullopt;
+    }
+
+    const std::string data = "\"" + registry_file::Escape(text, "\"\"") + "\"";
+    const std::string& content = file.content();
+    std::string result;
+    result.reserve(content.size() + data.size() + name.size() + 8);
+
+    if (existing) {
+        // Keep the name as it is spelled in the file, up to and including '='.
+        const std::string_view firstLine = file.LineText(existing->firstLine);
+        const std::string_view nameToken = firstLine.substr(0, NameTokenLength(firstLine));
+        const std::size_t begin = OffsetOf(file, existing->firstLine);
+        const std::size_t end = OffsetOf(file, existing->endLine);
+        result.append(content, 0, begin);
+        result.append(nameToken);
+        result.append(data);
+        result.append(file.LineEnd(existing->endLine - 1));
+        result.append(content, end);
+        return result;
+    }
+
+    const std::string_view fileLineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
+    const std::string nameToken =
+        name.empty() ? "@=" : "\"" + registry_file::Escape(name, "\"\"") + "\"=";
+    const std::size_t insertAt = OffsetOf(file, block->lastContentLine + 1);
+    result.append(content, 0, insertAt);
+    if (file.LineEnd(block->lastContentLine).empty()) {
+        result.append(fileLineEnd);  // the file ended without a line end
+    }
+    result.append(nameToken);
+    result.append(data);
+    result.append(fileLineEnd);
+    result.append(content, insertAt);
+    return result;
+}
+
+ReplaceResult ReplaceAtomically(const std::filesystem::path& file, std::string_view content,
+                                const std::function<bool()>& mayReplace) {
+    struct stat original {};
+    if (stat(file.c_str(), &original) != 0) {
+        return FailureFrom(errno, file, "cannot read its permissions");
+    }
+
+    std::string temporary = file.string() + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return FailureFrom(errno, file, "cannot create a new file beside it");
+    }
+    const auto fail = [&](const std::string& step) {
+        const int error = errno;
+        close(fd);
+        unlink(temporary.c_str());
+        return FailureFrom(error, file, step);
+    };
+    if (fchmod(fd, original.st_mode & 07777) != 0) {
+        return fail("cannot set the new file's permissions");
+    }
+    if (!WriteAll(fd, content)) {
+        return fail("cannot write the new file");
+    }
+    if (fsync(fd) != 0) {
+        return fail("cannot flush the new file to disk");
+    }
+    if (close(fd) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        return FailureFrom(error, file, "cannot close the new file");
+    }
+    if (!mayReplace()) {
+        unlink(temporary.c_str());
+        return {ReplaceOutcome::Declined, {}};
+    }
+    if (rename(temporary.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        return FailureFrom(error, file, "cannot replace it with the new file");
+    }
+    // The rename itself is durable only once the folder is flushed.
+    const int folder = open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return {ReplaceOutcome::Replaced, {}};
+}
+
+}  // namespace platform::registry_writer

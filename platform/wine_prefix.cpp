@@ -1,0 +1,49 @@
+#include "platform/wine_prefix.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace platform {
+
+std::filesystem::path DefaultPrefixFolder() {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+        return prefix;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : "/";
+    }
+    return std::filesystem::path(home) / ".wine";
+}
+
+WinePrefix LoadPrefix(const std::filesystem::path& folder) {
+    WinePrefix prefix;
+    prefix.folder = folder;
+    // The architecture line sits in the header, before the first key.
+    std::ifstream file(folder / "system.reg", std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.starts_with("[")) {
+            break;
+        }
+        if (line.starts_with("#arch=")) {
+            prefix.win64 = line == "#arch=win64";
+            break;
+        }
+    }
+    return prefix;
+}
+
+WinePrefix CurrentPrefix() {
+    return LoadPrefix(DefaultPrefixFolder());
+}
+
+}  // namespace platform
