@@ -4,14 +4,14 @@
 namespace platform::ui {
 
 class WaitCursor {
-public:
+  public:
     WaitCursor();
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
     void Restore();  // ends it early
 
-private:
+  private:
     bool active_ = true;
 };
 

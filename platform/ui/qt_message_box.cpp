@@ -1,0 +1,91 @@
+#include "platform/ui/qt_message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/message.h"
+#include "platform/ui/text_codec.h"
+
+namespace platform::ui {
+namespace {
+
+constexpr unsigned kButtonMask = 0xF;
+constexpr unsigned kIconMask = 0xF0;
+constexpr unsigned kOkCancel = 0x1;
+constexpr unsigned kYesNoCancel = 0x3;
+constexpr unsigned kIconQuestion = 0x20;
+constexpr unsigned kIconAsterisk = 0x40;
+
+QPointer<QWidget>& Owner() {
+    static QPointer<QWidget> owner;
+    return owner;
+}
+
+QMessageBox::Icon IconFor(unsigned style) {
+    switch (style & kIconMask) {
+        case MB_ICONHAND:
+            return QMessageBox::Critical;
+        case MB_ICONEXCLAMATION:
+            return QMessageBox::Warning;
+        case kIconQuestion:
+            return QMessageBox::Question;
+        case kIconAsterisk:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButtons ButtonsFor(unsigned style) {
+    switch (style & kButtonMask) {
+        case kOkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case kYesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MB_YESNO:
+            return QMessageBox::Yes | QMessageBox::No;
+        default:
+            return QMessageBox::Ok;
+    }
+}
+
+int ResultFor(int button, unsigned style) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Cancel:
+            return IDCANCEL;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:  // closed without a button
+            return (style & kButtonMask) == MB_YESNO ? IDNO
+                   : (style & kButtonMask) == MB_OK  ? IDOK
+                                                     : IDCANCEL;
+    }
+}
+
+int ShowQtMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+    QWidget* owner = Owner();
+    if (owner == nullptr) {
+        owner = QApplication::activeWindow();
+    }
+    QMessageBox box(IconFor(style), FromCp1252(caption), FromCp1252(text), ButtonsFor(style),
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    return ResultFor(box.exec(), style);
+}
+
+}  // namespace
+
+void InstallQtMessageBox(QWidget* owner) {
+    Owner() = owner;
+    SetMessageOperation(ShowQtMessageBox);
+}
+
+void SetMessageOwner(QWidget* owner) {
+    Owner() = owner;
+}
+
+}  // namespace platform::ui
