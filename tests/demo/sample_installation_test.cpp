@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/kitdata/item_names.h"
 #include "loadwise/kitdata/kit_files.h"
+#include "loadwise/kitdata/kit_list_writer.h"
+#include "loadwise/kitdata/read_only_files.h"
 #include "platform/registry.h"
 #include "platform/text_file.h"
 #include "platform/windows_path.h"
@@ -48,6 +51,11 @@ std::string QueryText(const platform::RegistryKey& key, const std::string& name)
         return "<unreadable>";
     }
     return std::string(buffer.data());
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool IsItemLine(const std::string& line) {
@@ -233,6 +241,31 @@ TEST_F(SampleInstallation, KitListsPairWithItemFiles) {
             EXPECT_EQ(items[i].starts_with("//"), kits[i].starts_with("//"))
                 << "tab " << tab << " " << items[i];
         }
+    }
+}
+
+// The marks of the sample agree with what the lists show, so Save without a
+// change gives the game's files back byte for byte.
+TEST_F(SampleInstallation, SaveWithoutChangesKeepsEveryFile) {
+    const kitdata::GamePaths paths = kitdata::ReadGamePaths(prefix_);
+    EXPECT_TRUE(kitdata::ClearKitFilesReadOnly(prefix_, paths).empty());
+    const auto names = kitdata::LoadItemNames(prefix_, paths);
+    ASSERT_TRUE(names.ok());
+    kitdata::TabTicks ticks;
+    for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
+        for (const kitdata::ItemRow& row :
+             kitdata::FillItemList(prefix_, paths, *names, tab).rows) {
+            ticks[tab].push_back({row.cells[kitdata::kTextColumn], row.checked});
+        }
+    }
+    std::vector<std::pair<fs::path, std::string>> before;
+    for (const std::string& file : kitdata::KitFilePaths(paths)) {
+        before.emplace_back(OnDisk(file), ReadBytes(OnDisk(file)));
+    }
+    const platform::Status saved = kitdata::SaveKitLists(prefix_, paths, ticks);
+    ASSERT_TRUE(saved.ok()) << saved.error().Describe();
+    for (const auto& [file, content] : before) {
+        EXPECT_EQ(ReadBytes(file), content) << file;
     }
 }
 
