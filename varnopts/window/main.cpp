@@ -1,9 +1,7 @@
-#include <QApplication>
-#include <QDialog>
+#include "varnopts/window/varn_options_app.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QDialog dialog;
-    dialog.show();
-    return app.exec();
+    CVarnOptionsApp app(argc, argv);
+    app.InitInstance();
+    return 0;
 }

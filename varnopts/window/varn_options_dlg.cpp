@@ -1,0 +1,290 @@
+#include "varnopts/window/varn_options_dlg.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <array>
+#include <utility>
+
+#include "platform/message.h"
+#include "platform/ui/dialog_builder.h"
+#include "platform/ui/qt_message_box.h"
+#include "platform/ui/text_codec.h"
+#include "varnopts/res/dialog_templates.h"
+#include "varnopts/res/program_icon.h"
+#include "varnopts/res/resource_ids.h"
+#include "varnopts/res/string_table.h"
+#include "varnopts/settings/game_launch.h"
+#include "varnopts/settings/game_value_writer.h"
+#include "varnopts/settings/mouse_sensitivity.h"
+#include "varnopts/settings/package_runner.h"
+#include "varnopts/settings/settings_texts.h"
+#include "varnopts/window/about_dlg.h"
+
+using namespace varnopts::res;
+using platform::ui::FromCp1252;
+
+namespace {
+
+constexpr char kGameNotReady[] =
+    "Rainbow Six has not been installed properly or has not been run for the first time. "
+    "Please install or run Rainbow Six before installing.";
+
+// Run-time captions, in the order they are set.
+constexpr std::array<std::pair<int, int>, 14> kCaptions = {{
+    {IDC_INSTALL, IDS_INSTALL},
+    {IDC_LABEL_SOUND, IDS_SOUND_TYPE},
+    {IDC_LABEL_GOCODES, IDS_GOCODES},
+    {IDC_GROUP_INSTALL, IDS_INSTALL_OPTIONS},
+    {IDOK, IDS_EXIT},
+    {IDC_HELP_BUTTON, IDS_HELP},
+    {IDC_START_R6, IDS_START_R6},
+    {IDC_GROUP_MOUSE, IDS_MOUSE_SENSITIVITY},
+    {IDC_LABEL_LOW, IDS_LOW},
+    {IDC_LABEL_HIGH, IDS_HIGH},
+    {IDC_RESET, IDS_RESET},
+    {IDC_SAVE_MOUSE, IDS_SAVE_MOUSE},
+    {IDC_ABOUT, IDS_ABOUT},
+    {IDC_START_EW, IDS_START_EW},
+}};
+
+// Adds an entry as a list box adds one: at the end, or for a sorted list
+// before the first entry that compares greater, ignoring letter case.
+void AddString(QComboBox* combo, const QString& text, bool sorted) {
+    int position = combo->count();
+    if (sorted) {
+        for (int i = 0; i < combo->count(); ++i) {
+            if (QString::compare(text, combo->itemText(i), Qt::CaseInsensitive) < 0) {
+                position = i;
+                break;
+            }
+        }
+    }
+    combo->insertItem(position, text);
+}
+
+void SetText(QWidget* control, const QString& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(text);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    }
+}
+
+}  // namespace
+
+CVarnOptionsDlg::CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* parent)
+    : QDialog(parent), m_prefix(prefix), m_hIcon(ProgramIcon()) {
+    setObjectName(QStringLiteral("IDD_VARNOPTIONS_DIALOG"));
+    // A modal frame with the window menu, a minimise box and the close box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    m_pBuilder = platform::ui::DialogBuilder::Build(this, OptionsDialogTemplate());
+    m_comboQuickWeapon = m_pBuilder->Control<QComboBox>(IDC_COMBO_QUICK_WEAPON);
+    m_btnStartEW = m_pBuilder->Control<QPushButton>(IDC_START_EW);
+    m_sliderMouse = m_pBuilder->Control<QSlider>(IDC_SLIDER_MOUSE);
+    m_sliderMouse->setTickPosition(QSlider::NoTicks);
+
+    connect(Button(IDOK), &QPushButton::clicked, this, &CVarnOptionsDlg::OnOK);
+    connect(Button(IDC_INSTALL), &QPushButton::clicked, this, &CVarnOptionsDlg::OnInstall);
+    connect(Button(IDC_HELP_BUTTON), &QPushButton::clicked, this, &CVarnOptionsDlg::OnHelpButton);
+    connect(Button(IDC_RESET), &QPushButton::clicked, this, &CVarnOptionsDlg::OnReset);
+    connect(Button(IDC_SAVE_MOUSE), &QPushButton::clicked, this, &CVarnOptionsDlg::OnSave);
+    connect(Button(IDC_START_R6), &QPushButton::clicked, this, &CVarnOptionsDlg::OnStartR6);
+    connect(Button(IDC_ABOUT), &QPushButton::clicked, this, &CVarnOptionsDlg::OnAbout);
+    connect(m_btnStartEW, &QPushButton::clicked, this, &CVarnOptionsDlg::OnStartEW);
+    connect(Button(IDC_UNINSTALL_ALL), &QPushButton::clicked, this,
+            &CVarnOptionsDlg::OnUninstallAll);
+}
+
+QComboBox* CVarnOptionsDlg::ComboBox(int id) const {
+    return m_pBuilder->Control<QComboBox>(id);
+}
+
+QPushButton* CVarnOptionsDlg::Button(int id) const {
+    return m_pBuilder->Control<QPushButton>(id);
+}
+
+BOOL CVarnOptionsDlg::OnInitDialog() {
+    m_bEnded = false;
+    platform::ui::SetMessageOwner(this);
+    AddAboutMenuEntry();
+    setWindowIcon(m_hIcon);
+    LoadTexts();
+    SetCaptions();
+
+    if (!varnopts::ReadGamePaths(m_prefix, m_paths)) {
+        platform::ShowMessage(kGameNotReady, std::string(varnopts::kCaptionOptions),
+                              platform::MB_ICONHAND);
+        m_bEnded = true;
+        done(IDCANCEL);
+        return false;
+    }
+
+    FillLists();
+
+    m_sliderMouse->setRange(varnopts::kMinSensitivityPosition, varnopts::kMaxSensitivityPosition);
+    // A trackbar's own page size: a fifth of its range.
+    m_sliderMouse->setPageStep(
+        (varnopts::kMaxSensitivityPosition - varnopts::kMinSensitivityPosition) / 5);
+    m_sliderMouse->setValue(varnopts::SensitivityToPosition(m_paths.m_strMouseRadiansPerPixel));
+
+    m_strGameFolder = m_paths.m_strInstallationPath;
+
+    if (varnopts::IsEagleWatchInstalled(m_prefix)) {
+        m_btnStartEW->setEnabled(true);
+    }
+    // The first control of the tab order has the focus when the window opens.
+    Button(IDOK)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+int CVarnOptionsDlg::DoModal() {
+    if (!OnInitDialog() || m_bEnded) {
+        return result();
+    }
+    return exec();
+}
+
+void CVarnOptionsDlg::AddAboutMenuEntry() {
+    // Linux window managers own the window menu, so the entry lives in the
+    // window's context menu instead.
+    if (m_pAboutAction != nullptr) {
+        return;
+    }
+    const QString text = FromCp1252(LoadResourceString(IDS_ABOUTBOX));
+    if (text.isEmpty()) {
+        return;
+    }
+    m_pAboutAction = new QAction(text, this);
+    m_pAboutAction->setObjectName(QStringLiteral("IDM_ABOUTBOX"));
+    m_pAboutAction->setData(IDM_ABOUTBOX);
+    connect(m_pAboutAction, &QAction::triggered, this, &CVarnOptionsDlg::OnAbout);
+    addAction(m_pAboutAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CVarnOptionsDlg::LoadTexts() {
+    static constexpr std::array<int, 24> kEntries = {IDS_MP_TANGO,
+                                                     IDS_MP_PISTOLS,
+                                                     IDS_SOUND_HIGH,
+                                                     IDS_SOUND_LOW,
+                                                     IDS_GOCODES_MULTIPLAYER,
+                                                     IDS_GOCODES_ORIGINAL,
+                                                     IDS_ERROR_GAME_KEY,
+                                                     IDS_ERROR_OPENING,
+                                                     IDS_FAILED_TO_START,
+                                                     IDS_REGISTRY_KEY,
+                                                     IDS_INSTALL,
+                                                     IDS_SOUND_TYPE,
+                                                     IDS_GOCODES,
+                                                     IDS_INSTALL_OPTIONS,
+                                                     IDS_EXIT,
+                                                     IDS_HELP,
+                                                     IDS_START_R6,
+                                                     IDS_MOUSE_SENSITIVITY,
+                                                     IDS_LOW,
+                                                     IDS_HIGH,
+                                                     IDS_RESET,
+                                                     IDS_SAVE_MOUSE,
+                                                     IDS_ABOUT,
+                                                     IDS_START_EW};
+    for (const int entry : kEntries) {
+        m_texts[entry] = FromCp1252(LoadResourceString(entry));
+    }
+}
+
+void CVarnOptionsDlg::SetCaptions() {
+    for (const auto& [control, entry] : kCaptions) {
+        SetText(m_pBuilder->Control(control), m_texts[entry]);
+    }
+}
+
+void CVarnOptionsDlg::FillLists() {
+    QComboBox* serverMode = ComboBox(IDC_COMBO_MP_MODE);
+    serverMode->clear();
+    AddString(serverMode, QStringLiteral("Default"), false);
+    AddString(serverMode, m_texts[IDS_MP_TANGO], false);
+    AddString(serverMode, m_texts[IDS_MP_PISTOLS], false);
+    AddString(serverMode, QStringLiteral("9mm Only"), false);
+    serverMode->setCurrentIndex(0);
+
+    m_comboQuickWeapon->clear();
+    for (const char* entry :
+         {"Team VARN - Rainbow", "Team VARN - Assault", "Team VARN - Recon/Recce",
+          "Team VARN - Heavy Support", "Team VARN - Tango", "Multiplayer Only - All"}) {
+        AddString(m_comboQuickWeapon, QString::fromLatin1(entry), false);
+    }
+    m_comboQuickWeapon->setCurrentIndex(0);
+
+    QComboBox* sound = ComboBox(IDC_COMBO_SOUND);
+    sound->clear();
+    AddString(sound, m_texts[IDS_SOUND_HIGH], true);
+    AddString(sound, m_texts[IDS_SOUND_LOW], true);
+    sound->setCurrentIndex(0);
+
+    QComboBox* goCodes = ComboBox(IDC_COMBO_GOCODES);
+    goCodes->clear();
+    AddString(goCodes, m_texts[IDS_GOCODES_MULTIPLAYER], true);
+    AddString(goCodes, m_texts[IDS_GOCODES_ORIGINAL], true);
+    goCodes->setCurrentIndex(0);
+}
+
+int CVarnOptionsDlg::QuickWeaponPosition() const {
+    const QString typed = m_comboQuickWeapon->currentText();
+    const int current = m_comboQuickWeapon->currentIndex();
+    if (current >= 0 && m_comboQuickWeapon->itemText(current) == typed) {
+        return current;
+    }
+    // Text typed into the edit field selects the entry it names, if any.
+    return m_comboQuickWeapon->findText(typed, Qt::MatchFixedString);
+}
+
+void CVarnOptionsDlg::OnOK() {
+    done(IDOK);
+}
+
+void CVarnOptionsDlg::OnCancel() {
+    done(IDCANCEL);
+}
+
+void CVarnOptionsDlg::reject() {
+    OnCancel();
+}
+
+void CVarnOptionsDlg::OnHelpButton() {
+    varnopts::OpenReadMe(m_prefix, m_paths.m_strModFolder);
+}
+
+void CVarnOptionsDlg::OnReset() {
+    m_sliderMouse->setValue(varnopts::kDefaultSensitivityPosition);
+}
+
+void CVarnOptionsDlg::OnSave() {
+    const std::string text = varnopts::PositionToSensitivity(m_sliderMouse->value());
+    // A failure has shown its message; the slider stays where it is.
+    (void)varnopts::WriteGameValue(m_prefix, varnopts::kMouseRadiansPerPixel, text);
+}
+
+void CVarnOptionsDlg::OnStartR6() {
+    varnopts::StartGameProgram(m_prefix, m_strGameFolder, varnopts::kRainbowSixExe);
+}
+
+void CVarnOptionsDlg::OnStartEW() {
+    varnopts::StartGameProgram(m_prefix, m_strGameFolder, varnopts::kRainbowSixMpExe);
+}
+
+void CVarnOptionsDlg::OnAbout() {
+    CAboutDlg about(m_hIcon, this);
+    about.exec();
+}
+
+void CVarnOptionsDlg::OnUninstallAll() {
+    (void)varnopts::UninstallAll(m_prefix, m_paths, m_strGameFolder);
+}

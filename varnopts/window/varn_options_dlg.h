@@ -1,0 +1,97 @@
+#pragma once
+// The options window: the four install choices, the install and uninstall
+// actions, the mouse sensitivity slider, the game's start buttons, Help and
+// About. The logic lives in varnopts/settings; this class gathers its inputs
+// from the controls and shows its results.
+
+#include <QDialog>
+#include <QIcon>
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "platform/wine_prefix.h"
+#include "varnopts/settings/game_paths.h"
+
+class QAction;
+class QComboBox;
+class QPushButton;
+class QSlider;
+
+namespace platform::ui {
+class DialogBuilder;
+}
+
+using BOOL = int;
+
+class CVarnOptionsDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // How long the install action waits after starting the packages.
+    static constexpr std::chrono::milliseconds kInstallPause{15000};
+
+    // Builds the controls of template 102; nothing is read yet.
+    explicit CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* parent = nullptr);
+
+    // The start-up sequence: texts and captions, the game's and the
+    // modification's folders, the lists, the slider, Start EW. When the game
+    // cannot be found it shows why and ends the dialog with IDCANCEL (the
+    // window is then never shown) and returns FALSE.
+    BOOL OnInitDialog();
+
+    // OnInitDialog, then runs the window modally unless it has already ended.
+    // Returns how it ended (IDOK or IDCANCEL).
+    int DoModal();
+
+    // The pause after the packages have been started; tests shorten it.
+    std::chrono::milliseconds m_installPause = kInstallPause;
+
+    // The list position of the quick weapon selection: the selected entry, or
+    // -1 when the typed text names none.
+    int QuickWeaponPosition() const;
+
+    const varnopts::GamePaths& GamePaths() const { return m_paths; }
+    const std::string& GameFolder() const { return m_strGameFolder; }
+    QAction* AboutAction() const { return m_pAboutAction; }
+
+  public slots:
+    void OnOK();
+    void OnCancel();
+    void OnInstall();
+    void OnHelpButton();
+    void OnReset();
+    void OnSave();
+    void OnStartR6();
+    void OnStartEW();
+    void OnAbout();
+    void OnUninstallAll();
+
+  protected:
+    void reject() override;
+
+  private:
+    void AddAboutMenuEntry();
+    void LoadTexts();
+    void SetCaptions();
+    void FillLists();
+    QComboBox* ComboBox(int id) const;
+    QPushButton* Button(int id) const;
+
+    platform::WinePrefix m_prefix;
+    platform::ui::DialogBuilder* m_pBuilder = nullptr;
+
+    QComboBox* m_comboQuickWeapon = nullptr;
+    QPushButton* m_btnStartEW = nullptr;
+    QSlider* m_sliderMouse = nullptr;
+    // The game's folders, its mouse sensitivity and the modification's folder,
+    // as the registry held them at start.
+    varnopts::GamePaths m_paths;
+    // InstallationPath as taken at the end of the set-up: where the game's
+    // programs start and what every package is given.
+    std::string m_strGameFolder;
+    QIcon m_hIcon;
+    QAction* m_pAboutAction = nullptr;
+    // The interface texts by string-table entry, loaded once at start.
+    std::map<int, QString> m_texts;
+    bool m_bEnded = false;
+};
