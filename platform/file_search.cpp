@@ -72,6 +72,7 @@ mode_t CurrentUmask() {
 }  // namespace
 
 std::vector<FoundFile> FindFiles(const WinePrefix& prefix, std::string_view windowsPattern) {
+    windowsPattern = windowsPattern.substr(0, windowsPattern.find('\0'));
     const std::size_t split = windowsPattern.find_last_of("\\/");
     std::string_view folderPart;
     std::string_view pattern = windowsPattern;

@@ -116,6 +116,9 @@ fs::path DriveRoot(const WinePrefix& prefix, char drive) {
 }  // namespace
 
 fs::path ResolveWindowsPath(const WinePrefix& prefix, std::string_view windowsPath) {
+    // A Windows program's path ends at its first NUL; nothing after it may
+    // reach the file system.
+    windowsPath = windowsPath.substr(0, windowsPath.find('\0'));
     const ParsedPath parsed = Parse(windowsPath);
 
     if (parsed.drive != 0 && parsed.rooted) {

@@ -81,6 +81,10 @@ TEST_F(WindowsPathTest, AbsolutePathsResolveOnTheDrives) {
             << each.windows;
     }
     EXPECT_FALSE(fs::exists(platform::ResolveWindowsPath(install_.prefix(), "Q:\\Games")));
+
+    // The path ends at a NUL, as a Windows program's string does.
+    const std::string withNul("C:\\Twins\\Data\0\\..\\..\\etc", 24);
+    EXPECT_EQ(platform::ResolveWindowsPath(install_.prefix(), withNul), Drive("c:/Twins/Data"));
 }
 
 TEST_F(WindowsPathTest, RelativePathsResolveAgainstTheCurrentDirectory) {
