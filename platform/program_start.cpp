@@ -184,7 +184,10 @@ Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
         if (!program) {
             return Error{shownFile, "xdg-open was not found; install xdg-utils to open documents"};
         }
-        arguments = {"xdg-open", file.string()};
+        // The file's real path, not the one through dosdevices/, is the
+        // one the desktop's program should show.
+        const std::filesystem::path real = std::filesystem::canonical(file, error);
+        arguments = {"xdg-open", error ? file.string() : real.string()};
     }
     return SpawnDetached(*program, std::move(arguments), EnvironmentWithPrefix(prefix), folder);
 }

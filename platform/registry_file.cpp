@@ -470,20 +470,26 @@ std::string Escape(std::u16string_view text, std::string_view extraEscapes) {
 // dword type ends up as hex(4):30,00,2e,00,...,00,00); such data is converted
 // too when it is unmistakably text: an even number of bytes, at least one
 // character, ending with one zero unit, and every other unit a printable
-// character or tab/CR/LF that is no surrogate. Anything else is returned raw.
+// character that Windows-1252 holds (or tab, CR, LF). A number of its type's
+// own size (a dword of 4 bytes, a qword of 8) is always a number, and
+// anything else is returned raw.
 std::string AnsiData(std::uint32_t type, const std::string& data) {
+    constexpr std::uint32_t kRegDwordBigEndian = 5;
+    constexpr std::uint32_t kRegQword = 11;
     const std::u16string units = UnitsOf(data);
     if (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz) {
         return Utf16ToCp1252(units);
     }
-    if (data.size() % 2 != 0 || units.size() < 2 || units.back() != 0) {
+    const bool number = ((type == kRegDword || type == kRegDwordBigEndian) && data.size() == 4) ||
+                        (type == kRegQword && data.size() == 8);
+    if (number || data.size() % 2 != 0 || units.size() < 2 || units.back() != 0) {
         return data;
     }
     for (std::size_t i = 0; i + 1 < units.size(); ++i) {
         const char16_t unit = units[i];
         const bool control = unit < 0x20 && unit != u'\t' && unit != u'\r' && unit != u'\n';
         if (control || unit == 0x7F || (unit >= 0x80 && unit < 0xA0) ||
-            (unit >= 0xD800 && unit <= 0xDFFF) || unit >= 0xFFFE) {
+            (unit != u'?' && Utf16ToCp1252(std::u16string_view(&unit, 1)) == "?")) {
             return data;
         }
     }
