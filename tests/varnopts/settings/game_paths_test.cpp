@@ -193,13 +193,5 @@ TEST(GamePathsTest, EagleWatchIsAskedAfreshEveryTime) {
     EXPECT_TRUE(IsEagleWatchInstalled(installation.prefix()));
 }
 
-TEST(GamePathsTest, EagleWatchInAWin32Prefix) {
-    InstallationOptions options;
-    options.win64 = false;
-    options.eagleWatch = true;
-    FakeInstallation installation(options);
-    EXPECT_TRUE(IsEagleWatchInstalled(installation.prefix()));
-}
-
 }  // namespace
 }  // namespace varnopts

@@ -107,11 +107,6 @@ TEST(ReadOnlyClearingTest, WritableFilesAreNotTouched) {
     EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
 }
 
-TEST(ReadOnlyClearingTest, MissingFolderMatchesNothing) {
-    FakeInstallation installation;
-    EXPECT_TRUE(ClearReadOnlyFiles(installation.prefix(), "C:\\No Such Folder\\*.*"));
-}
-
 // A file whose mark cannot be cleared stops everything after it. The kernel
 // refuses mode changes of /proc/sys entries even to root, so a drive mapped
 // there gives such files without touching anything real.
