@@ -1,0 +1,17 @@
+#pragma once
+// Icon 128, the program icon: a rifle scope's reticle over an olive kit case.
+
+#include <QIcon>
+#include <QImage>
+
+namespace loadwise {
+
+// The icon drawn at size x size pixels. At 16 and 32 pixels it uses only the
+// 16 standard colours and no smoothing, as the classic icon does; larger
+// sizes are smoothed for high-resolution screens and task bars.
+QImage DrawProgramIcon(int size);
+
+// All sizes (16, 32, 48, 64, 128, 256) as one icon.
+QIcon ProgramIcon();
+
+}  // namespace loadwise

@@ -1,0 +1,189 @@
+#include "loadwise/window/loadwise_dlg.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "loadwise/kitdata/item_list_reader.h"
+#include "loadwise/kitdata/item_names.h"
+#include "loadwise/kitdata/kitdata_messages.h"
+#include "loadwise/kitdata/read_only_files.h"
+#include "loadwise/res/dialog_templates.h"
+#include "loadwise/res/program_icon.h"
+#include "loadwise/res/resource_ids.h"
+#include "loadwise/window/check_list_ctrl.h"
+#include "platform/message.h"
+#include "platform/ui/dialog_builder.h"
+#include "platform/ui/qt_message_box.h"
+#include "platform/ui/text_codec.h"
+
+using loadwise::CCheckListCtrl;
+
+namespace {
+
+constexpr char kCaption[] = "Loadwise for Rainbow Six : Eagle Watch";
+constexpr std::array<const char*, kitdata::kTabCount> kTabNames = {"Primary", "Secondary",
+                                                                   "Special"};
+constexpr std::array<int, kitdata::kTabCount> kListIds = {
+    loadwise::IDC_LIST_PRIMARY, loadwise::IDC_LIST_SECONDARY, loadwise::IDC_LIST_SPECIAL};
+
+}  // namespace
+
+CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
+    : QDialog(parent), m_prefix(prefix), m_hIcon(loadwise::ProgramIcon()) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    m_builder = platform::ui::DialogBuilder::Build(
+        this, loadwise::LoadwiseDialogTemplate(),
+        [](const platform::ui::ControlTemplate& control, QWidget* owner) -> QWidget* {
+            if (control.kind == platform::ui::ControlKind::ListView) {
+                return new CCheckListCtrl(owner);
+            }
+            return nullptr;
+        });
+
+    m_btnSave = m_builder->Control<QPushButton>(loadwise::IDOK);
+    m_stcCount = m_builder->Control<QLabel>(loadwise::IDC_SELECTED_COUNT);
+    m_tabKit = m_builder->Control<QTabWidget>(loadwise::IDC_KIT_TAB);
+    m_editDescription = m_builder->Control<QPlainTextEdit>(loadwise::IDC_DESCRIPTION);
+    m_checkMultiplayerOnly = m_builder->Control<QCheckBox>(loadwise::IDC_MULTIPLAYER_ONLY);
+    for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
+        m_pList[tab] = m_builder->Control<CCheckListCtrl>(kListIds[tab]);
+    }
+    // Clicking a tab gives it the focus.
+    m_tabKit->tabBar()->setFocusPolicy(Qt::StrongFocus);
+
+    connect(m_btnSave, &QPushButton::clicked, this, &CLoadwiseDlg::OnOK);
+    connect(m_builder->Control<QPushButton>(loadwise::IDCANCEL), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(m_tabKit, &QTabWidget::currentChanged, this, &CLoadwiseDlg::OnSelchangeKitTab);
+    for (CCheckListCtrl* list : m_pList) {
+        connect(list, &CCheckListCtrl::Clicked, this, &CLoadwiseDlg::OnClickList);
+    }
+    connect(m_builder->Control<QPushButton>(loadwise::IDC_SELECT_ALL), &QPushButton::clicked, this,
+            &CLoadwiseDlg::OnSelectAll);
+    connect(m_builder->Control<QPushButton>(loadwise::IDC_UNSELECT_ALL), &QPushButton::clicked,
+            this, &CLoadwiseDlg::OnUnselectAll);
+    connect(m_builder->Control<QPushButton>(loadwise::IDC_ABOUT), &QPushButton::clicked, this,
+            &CLoadwiseDlg::OnAbout);
+    connect(m_checkMultiplayerOnly, &QCheckBox::clicked, this, &CLoadwiseDlg::OnMultiplayerOnly);
+}
+
+CLoadwiseDlg::~CLoadwiseDlg() = default;
+
+int CLoadwiseDlg::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+BOOL CLoadwiseDlg::OnInitDialog() {
+    if (m_bInitialised) {
+        return 1;
+    }
+    m_bInitialised = true;
+    platform::ui::SetMessageOwner(this);
+
+    UpdateData(false);
+    setWindowIcon(m_hIcon);
+    setWindowTitle(QString::fromLatin1(kCaption));
+
+    ReadGamePaths();
+    ClearReadOnlyFiles();
+    for (CCheckListCtrl* list : m_pList) {
+        list->InitCheckList();
+    }
+    LoadItemNames();
+    for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
+        FillItemList(tab);
+    }
+    if (!m_startupProblems.empty()) {
+        platform::ShowMessage(kitdata::StartupProblemsMessage(m_startupProblems),
+                              kitdata::kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
+    }
+
+    ShowList(kitdata::kPrimaryTab);
+    m_nCurTab = kitdata::kPrimaryTab;
+    {
+        // The tabs are added before anything may react to a tab change.
+        const QSignalBlocker blocker(m_tabKit);
+        for (const char* name : kTabNames) {
+            m_tabKit->addTab(new QWidget, QString::fromLatin1(name));
+        }
+        m_tabKit->setCurrentIndex(kitdata::kPrimaryTab);
+    }
+    m_bTabValid.fill(true);
+    UpdateSelectedCount(kitdata::kPrimaryTab);
+
+    // The first control that takes the focus gets it.
+    QWidget* first = m_btnSave->isEnabled() ? static_cast<QWidget*>(m_btnSave)
+                                            : m_builder->Control(loadwise::IDCANCEL);
+    first->setFocus();
+    return 1;
+}
+
+void CLoadwiseDlg::ReadGamePaths() {
+    m_paths = kitdata::ReadGamePaths(m_prefix);
+    m_bDevMode = m_paths.m_bDevMode;
+}
+
+void CLoadwiseDlg::ClearReadOnlyFiles() {
+    for (platform::Error& problem : kitdata::ClearKitFilesReadOnly(m_prefix, m_paths)) {
+        m_startupProblems.push_back(std::move(problem));
+    }
+}
+
+void CLoadwiseDlg::LoadItemNames() {
+    auto names = kitdata::LoadItemNames(m_prefix, m_paths);
+    if (names.ok()) {
+        m_astrNames = std::move(names).value();
+    } else {
+        m_startupProblems.push_back(names.error());
+    }
+}
+
+void CLoadwiseDlg::FillItemList(int tab) {
+    kitdata::ItemList items = kitdata::FillItemList(m_prefix, m_paths, m_astrNames, tab);
+    CCheckListCtrl& list = *m_pList[tab];
+    for (const kitdata::ItemColumn& column : items.columns) {
+        list.AddColumn(column.heading, column.type);
+    }
+    for (int column = 0; column < static_cast<int>(items.columns.size()); ++column) {
+        list.SetColumnWidth(column, items.columns[column].width);
+    }
+    for (const kitdata::ItemRow& item : items.rows) {
+        const int row = list.AddRow(item.cells.empty() ? std::string() : item.cells[0]);
+        for (int column = 1; column < static_cast<int>(item.cells.size()); ++column) {
+            list.SetCellText(row, column, item.cells[column]);
+        }
+        list.SetCheck(row, item.checked);
+    }
+    if (items.readError) {
+        m_startupProblems.push_back(*items.readError);
+    }
+}
+
+void CLoadwiseDlg::ShowList(int tab) {
+    m_pList[tab]->raise();
+    for (int other = 0; other < kitdata::kTabCount; ++other) {
+        if (other != tab) {
+            m_pList[other]->hide();
+        }
+    }
+    m_pList[tab]->show();
+    m_pList[tab]->viewport()->update();
+}
+
+void CLoadwiseDlg::UpdateData(bool saveAndValidate) {
+    if (saveAndValidate) {
+        m_strDescription = platform::ui::ToCp1252(m_editDescription->toPlainText());
+        m_bMultiplayerOnly = m_checkMultiplayerOnly->isChecked();
+    } else {
+        m_editDescription->setPlainText(platform::ui::FromCp1252(m_strDescription));
+        m_checkMultiplayerOnly->setChecked(m_bMultiplayerOnly);
+    }
+}
