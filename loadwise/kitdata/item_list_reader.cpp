@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "loadwise/kitdata/field_parser.h"
+#include "loadwise/kitdata/game_folder.h"
 #include "loadwise/kitdata/item_line.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "loadwise/kitdata/rating.h"
@@ -121,6 +122,7 @@ ItemList FillItemList(const platform::WinePrefix& prefix, const GamePaths& paths
         return list;
     }
 
+    const GameFolder equipment(prefix, paths.m_strEquipmentPath);
     bool headerSeen = false;
     bool commented = false;
     for (std::string_view line : itemLines.value()) {
@@ -146,8 +148,7 @@ ItemList FillItemList(const platform::WinePrefix& prefix, const GamePaths& paths
         std::string name = text;
         // An empty file name would name the equipment folder itself.
         if (!file.empty()) {
-            const auto dataLines = platform::ReadTextLines(
-                platform::ResolveWindowsPath(prefix, paths.m_strEquipmentPath + file));
+            const auto dataLines = equipment.ReadLines(file);
             if (dataLines) {
                 ApplyDataFile(dataLines.value(), names, tab, paths.m_bDevMode, name, row.cells);
             }

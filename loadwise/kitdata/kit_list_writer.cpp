@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "loadwise/kitdata/item_line.h"
 #include "loadwise/kitdata/text_compare.h"
@@ -22,16 +23,29 @@ std::size_t FirstItemLine(const std::vector<std::string>& lines, std::size_t fro
     return lines.size();
 }
 
-// The tick of the first row whose key equals key, if any row has it.
-std::optional<bool> TickOf(const std::vector<RowTick>& ticks, std::string_view key) {
-    const auto row = std::find_if(ticks.begin(), ticks.end(), [key](const RowTick& tick) {
-        return EqualNoCase(tick.key, key);
-    });
-    if (row == ticks.end()) {
-        return std::nullopt;
+// The ticks by key, folded so that keys equal under EqualNoCase meet; the
+// first row (in the list's current order) with a key decides for it.
+class TickTable {
+  public:
+    explicit TickTable(const std::vector<RowTick>& ticks) {
+        table_.reserve(ticks.size());
+        for (const RowTick& tick : ticks) {
+            table_.emplace(FoldedKey(tick.key), tick.checked);
+        }
     }
-    return row->checked;
-}
+    std::optional<bool> Find(std::string_view key) const {
+        const auto row = table_.find(FoldedKey(key));
+        if (row == table_.end()) {
+            return std::nullopt;
+        }
+        return row->second;
+    }
+
+  private:
+    static std::string FoldedKey(std::string_view key) { return FoldCase(key); }
+
+    std::unordered_map<std::string, bool> table_;
+};
 
 // Each line is judged by its own mark: anything but a switched-off item line
 // counts as active.
@@ -59,13 +73,14 @@ KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>
     const std::size_t headerLine = FirstItemLine(files.itemLines, 0);
     const std::size_t itemStart = std::min(headerLine + 1, files.itemLines.size());
     const std::size_t kitStart = FirstItemLine(files.kitLines, 0);
+    const TickTable table(ticks);
 
     for (std::size_t i = itemStart; i < result.itemLines.size(); ++i) {
         std::string& itemLine = result.itemLines[i];
         if (!IsItemLine(itemLine)) {
             continue;
         }
-        const std::optional<bool> checked = TickOf(ticks, ItemKey(itemLine));
+        const std::optional<bool> checked = table.Find(ItemKey(itemLine));
         if (!checked) {
             continue;
         }

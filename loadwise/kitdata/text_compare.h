@@ -3,6 +3,7 @@
 // text sort orders cells with it, and the kit list writer finds the row of
 // an item line by comparing keys with it, so both must use this function.
 
+#include <string>
 #include <string_view>
 
 namespace kitdata {
@@ -15,5 +16,9 @@ int CompareNoCase(std::string_view left, std::string_view right);
 inline bool EqualNoCase(std::string_view left, std::string_view right) {
     return CompareNoCase(left, right) == 0;
 }
+
+// The text with A to Z made a to z: two texts are equal under CompareNoCase
+// exactly when their folded forms are equal, so it serves as a lookup key.
+std::string FoldCase(std::string_view text);
 
 }  // namespace kitdata
