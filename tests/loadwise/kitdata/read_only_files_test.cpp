@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -84,6 +85,29 @@ TEST_F(ReadOnlyFilesTest, FoundWhateverTheLetterCaseOnDisk) {
         ClearReadOnlyFiles(installation_.prefix(), paths_.m_strEquipmentPath + "secondarymp.itm")
             .empty());
     EXPECT_NE(StatusOf(file).st_mode & S_IWUSR, 0u);
+}
+
+// A mark that cannot be cleared is reported with the file's name, and the
+// other files are still made writable. The immutable attribute makes chmod
+// fail even for root; where it cannot be set, the test is skipped.
+TEST_F(ReadOnlyFilesTest, MarkThatCannotBeClearedIsReported) {
+    kitdatatest::WriteSampleKit(installation_);
+    const fs::path stuck = installation_.UnixPath(EquipmentFile(installation_, "specialmp.itm"));
+    const fs::path other = installation_.UnixPath(EquipTextFile(installation_, "special.txt"));
+    fs::permissions(stuck, fs::perms::owner_read);
+    fs::permissions(other, fs::perms::owner_read);
+    const std::string chattr = "chattr +i '" + stuck.string() + "' 2>/dev/null";
+    if (std::system(chattr.c_str()) != 0) {
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    }
+    const std::vector<platform::Error> failures =
+        ClearKitFilesReadOnly(installation_.prefix(), paths_);
+    const int undone = std::system(("chattr -i '" + stuck.string() + "'").c_str());
+    ASSERT_EQ(undone, 0);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].what.find("specialmp.itm"), std::string::npos);
+    EXPECT_FALSE(failures[0].why.empty());
+    EXPECT_NE(StatusOf(other).st_mode & S_IWUSR, 0u);
 }
 
 }  // namespace
