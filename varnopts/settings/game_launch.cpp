@@ -4,6 +4,7 @@
 
 #include "platform/program_start.h"
 #include "varnopts/settings/program_launcher.h"
+#include "varnopts/settings/windows_environment.h"
 
 namespace varnopts {
 
@@ -17,13 +18,14 @@ void StartGameProgram(const platform::WinePrefix& prefix, std::string_view gameF
 void OpenReadMe(const platform::WinePrefix& prefix, std::string_view modFolder) {
     // The read-me is looked for in the modification's folder; with no folder
     // known, in the current one.
+    const std::string folder = ExpandWindowsEnvironment(prefix, modFolder);
     std::string file;
-    if (!modFolder.empty()) {
-        file = modFolder;
+    if (!folder.empty()) {
+        file = folder;
         file += '\\';
     }
     file += kReadMeFile;
-    (void)platform::StartProgram(prefix, file, "", modFolder, platform::ShowCommand::ShowNormal);
+    (void)platform::StartProgram(prefix, file, "", folder, platform::ShowCommand::ShowNormal);
 }
 
 }  // namespace varnopts

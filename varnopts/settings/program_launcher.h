@@ -9,8 +9,9 @@
 
 namespace varnopts {
 
-// Starts file (a full Windows path) with parameters in workingFolder. Returns
-// true when it started; false after showing "Failed to start <file>".
+// Starts file (a full Windows path) with parameters in workingFolder; environment
+// strings in file and folder are expanded as the shell does. Returns true when
+// it started; false after showing "Failed to start <file>" (file as given).
 bool LaunchProgram(const platform::WinePrefix& prefix, std::string_view file,
                    std::string_view parameters, std::string_view workingFolder,
                    platform::ShowCommand show);

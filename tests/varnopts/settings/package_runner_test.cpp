@@ -108,6 +108,20 @@ TEST(PackageRunnerTest, StartsThePackageInTheModificationFolder) {
     EXPECT_EQ(log[2] + " " + log[3] + " " + log[4], "/auto C:\\Games\\Rainbow Six\\");
 }
 
+TEST(PackageRunnerTest, ExpandableModificationFolderIsExpandedForTheStart) {
+    FakeInstallation installation;
+    FakeWine wine(installation.root());
+    installation.WriteFile("C:\\Program Files (x86)\\VARN\\VARN_FULL.EXE", "MZ");
+    MessageRecorder recorder;
+    RunPackage(installation.prefix(), "%ProgramFiles%\\VARN", kGameFolder, "VARN_FULL.EXE");
+    EXPECT_TRUE(recorder.messages().empty());
+    const std::vector<std::string> log = wine.WaitForLog();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(fs::canonical(log[0]),
+              fs::canonical(installation.UnixPath("C:\\Program Files (x86)\\VARN")));
+    EXPECT_EQ(log[1], "C:\\Program Files (x86)\\VARN\\VARN_FULL.EXE");
+}
+
 TEST(PackageRunnerTest, EveryMissingPackageCostsTwoMessagesAndTheNextStillRuns) {
     FakeInstallation installation;
     FakeWine wine(installation.root());
