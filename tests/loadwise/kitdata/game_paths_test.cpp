@@ -36,16 +36,6 @@ TEST(GamePathsTest, AllValuesReadAndSeparatorsAppended) {
     EXPECT_EQ(paths.m_strTextPath, installation.GameValue("TextPath"));
 }
 
-TEST(GamePathsTest, Win32PrefixReadsTheKeyWithoutTheWowView) {
-    MessageRecorder messages;
-    InstallationOptions options;
-    options.win64 = false;
-    FakeInstallation installation(options);
-    const GamePaths paths = ReadGamePaths(installation.prefix());
-    EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(paths.m_strEquipmentPath, installation.GameValue("EquipmentPath") + "\\");
-}
-
 TEST(GamePathsTest, VarnDevOfAnyTypeAndContentSwitchesDevModeOn) {
     const std::string values[] = {
         testsupport::WineStringValue(""),
@@ -151,14 +141,6 @@ TEST(GamePathsTest, MissingGameKeyGivesOneMessageAndEmptyFolders) {
     EXPECT_FALSE(paths.m_bDevMode);
     EXPECT_EQ(paths.m_strEquipmentPath, "");
     EXPECT_EQ(paths.m_strEquipTextPath, "");
-}
-
-TEST(GamePathsTest, MissingPrefixBehavesAsAMissingKey) {
-    MessageRecorder messages;
-    testsupport::TemporaryFolder folder;
-    const GamePaths paths = ReadGamePaths(platform::WinePrefix{folder.path() / "none", false});
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error opening main reg key"});
-    EXPECT_EQ(paths.m_strTextPath, "");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "loadwise/kitdata/item_list_reader.h"
-#include "loadwise/kitdata/item_names.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "sample_kit.h"
 
@@ -234,24 +233,6 @@ TEST_F(ItemListReaderTest, UnreadableItemFileKeepsTheColumnsAndNamesTheFile) {
     ASSERT_TRUE(list.readError);
     EXPECT_NE(list.readError->what.find("secondarymp.itm"), std::string::npos);
     EXPECT_FALSE(list.readError->why.empty());
-}
-
-TEST_F(ItemListReaderTest, SampleKitFillsAllThreeTabs) {
-    kitdatatest::WriteSampleKit(installation_);
-    const auto names = LoadItemNames(installation_.prefix(), paths_);
-    ASSERT_TRUE(names.ok());
-    const ItemList primary = FillItemList(installation_.prefix(), paths_, names.value(), 0);
-    const ItemList secondary = FillItemList(installation_.prefix(), paths_, names.value(), 1);
-    const ItemList special = FillItemList(installation_.prefix(), paths_, names.value(), 2);
-    ASSERT_EQ(primary.rows.size(), 4u);
-    ASSERT_EQ(secondary.rows.size(), 2u);
-    ASSERT_EQ(special.rows.size(), 3u);
-    EXPECT_EQ(primary.rows[0].cells[kNameColumn], "MP5 Submachine Gun");
-    EXPECT_FALSE(primary.rows[1].checked);
-    EXPECT_EQ(primary.rows[3].cells[kRecoilColumn], "None");
-    EXPECT_EQ(secondary.rows[0].cells[kAccuracyColumn], "5-Good");
-    EXPECT_EQ(special.rows[2].cells[kNameColumn], "Heartbeat Sensor");
-    EXPECT_FALSE(special.rows[2].checked);
 }
 
 }  // namespace

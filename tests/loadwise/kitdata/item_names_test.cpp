@@ -66,15 +66,5 @@ TEST_F(DescriptionTest, MissingFileOrEmptyNameHasNoDescription) {
     EXPECT_EQ(Describe("folder"), "No description available.");
 }
 
-TEST_F(DescriptionTest, FoundWhateverTheLetterCaseOnDisk) {
-    installation_.WriteFile(EquipTextFile(installation_, "M16.TXT"), "Rifle");
-    EXPECT_EQ(Describe("m16.txt"), "Rifle");
-}
-
-TEST_F(DescriptionTest, WindowsTextBytesArePassedThrough) {
-    installation_.WriteFile(EquipTextFile(installation_, "caf\xE9.txt"), "Caf\xE9 \x93quoted\x94");
-    EXPECT_EQ(Describe("caf\xE9.txt"), "Caf\xE9 \x93quoted\x94");
-}
-
 }  // namespace
 }  // namespace kitdata

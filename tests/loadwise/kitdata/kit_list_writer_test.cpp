@@ -337,21 +337,6 @@ TEST_F(SaveKitListsTest, MissingFileChangesNothingAndIsNamed) {
         installation_.UnixPath(EquipTextFile(installation_, "special.txt"))));
 }
 
-TEST_F(SaveKitListsTest, FolderInPlaceOfAFileIsAFailure) {
-    kitdatatest::WriteSampleKit(installation_);
-    const auto itemFile = installation_.UnixPath(EquipmentFile(installation_, "secondarymp.itm"));
-    std::filesystem::remove(itemFile);
-    std::filesystem::create_directory(itemFile);
-    const std::vector<std::string> before = {
-        installation_.ReadFile(EquipmentFile(installation_, "primarymp.itm"))};
-    TabTicks ticks = TicksAsRead(installation_, paths_);
-    ticks[kPrimaryTab][0].checked = false;
-    const platform::Status saved = SaveKitLists(installation_.prefix(), paths_, ticks);
-    ASSERT_FALSE(saved.ok());
-    EXPECT_NE(saved.error().what.find("secondarymp.itm"), std::string::npos);
-    EXPECT_EQ(installation_.ReadFile(EquipmentFile(installation_, "primarymp.itm")), before[0]);
-}
-
 // Real file operations, with one step made to fail.
 class FailingOperations : public platform::FileOperations {
   public:

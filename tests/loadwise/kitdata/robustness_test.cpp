@@ -67,27 +67,6 @@ TEST_F(RobustnessTest, BinaryGarbageInEveryFile) {
     }
 }
 
-TEST_F(RobustnessTest, SavedGarbageKeepsEveryLine) {
-    kitdatatest::WriteSampleKit(installation_);
-    const std::string garbage = Garbage(8192, 7);
-    Write(EquipTextFile(installation_, "secondarymp.txt"), garbage);
-    ReadAndSave();
-    // Every byte survives, apart from line ends becoming CR LF and marks added
-    // to lines that pair with an item line of the item file.
-    const std::string saved =
-        installation_.ReadFile(EquipTextFile(installation_, "secondarymp.txt"));
-    std::size_t lineFeeds = 0;
-    for (char c : garbage) {
-        lineFeeds += c == '\n';
-    }
-    std::size_t savedLineFeeds = 0;
-    for (char c : saved) {
-        savedLineFeeds += c == '\n';
-    }
-    EXPECT_GE(savedLineFeeds, lineFeeds);
-    EXPECT_GE(saved.size(), garbage.size());
-}
-
 TEST_F(RobustnessTest, OneMegabyteLines) {
     kitdatatest::WriteSampleKit(installation_);
     const std::string huge(1 << 20, 'x');
