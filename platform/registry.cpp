@@ -99,7 +99,7 @@ std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16stri
         const std::u16string folded = FoldCase(path);
         const registry_file::KeyBlock* link = nullptr;
         for (const auto& key : file.keys()) {
-            if (key.isLink && IsAtOrBelow(folded, FoldCase(key.path))) {
+            if (key.isLink && IsAtOrBelow(folded, key.foldedPath)) {
                 link = &key;
                 break;
             }
@@ -123,7 +123,7 @@ bool KeyExists(const RegistryText& file, std::u16string_view foldedPath) {
         return true;
     }
     for (const auto& key : file.keys()) {
-        if (IsAtOrBelow(FoldCase(key.path), foldedPath)) {
+        if (IsAtOrBelow(key.foldedPath, foldedPath)) {
             return true;
         }
     }
@@ -200,7 +200,7 @@ RegStatus RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
 
     auto values = std::make_shared<RegistryKey::Values>();
     for (const auto& block : file.keys()) {
-        if (FoldCase(block.path) == folded) {
+        if (block.foldedPath == folded) {
             auto blockValues = file.ReadValues(block);
             values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
         }

@@ -159,7 +159,9 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
                 current = nullptr;  // a broken key line: its values belong to no key
                 continue;
             }
-            keys_.push_back({TrimTrailingBackslashes(path), i, lines_.size(), i, false});
+            std::u16string trimmed = TrimTrailingBackslashes(path);
+            std::u16string folded = FoldCase(trimmed);
+            keys_.push_back({std::move(trimmed), std::move(folded), i, lines_.size(), i, false});
             current = &keys_.back();
         } else if (current == nullptr) {
             if (TrimRight(text) == "#arch=win64") {

@@ -46,7 +46,8 @@ struct Value {
 };
 
 struct KeyBlock {
-    std::u16string path;  // unescaped, "\" between names, no trailing backslash
+    std::u16string path;        // unescaped, "\" between names, no trailing backslash
+    std::u16string foldedPath;  // path upper-cased, for comparing
     std::size_t headerLine = 0;
     std::size_t endLine = 0;          // the next key's header line, or the line count
     std::size_t lastContentLine = 0;  // the block's last line that is not blank

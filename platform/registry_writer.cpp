@@ -62,7 +62,7 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     const registry_file::KeyBlock* block = nullptr;
     std::optional<registry_file::Value> existing;
     for (const auto& key : file.keys()) {
-        if (FoldCase(key.path) != foldedKey) {
+        if (key.foldedPath != foldedKey) {
             continue;
         }
         block = &key;

@@ -176,6 +176,12 @@ WineTestPrefix::~WineTestPrefix() {
     if (!folder_.empty()) {
         if (available_) {
             StopServer();
+            // Debian's Wine made a server folder for this prefix in /tmp.
+            const std::string serverFolder = ReadAll(folder_ / "wineserver");
+            if (serverFolder.starts_with("wine-") && serverFolder.find('/') == std::string::npos) {
+                std::error_code error;
+                fs::remove_all(fs::path("/tmp") / serverFolder, error);
+            }
         }
         std::error_code error;
         fs::remove_all(folder_, error);
