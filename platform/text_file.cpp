@@ -119,6 +119,16 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
         }
     };
 
+    // A read-only file cannot be opened for writing on Windows; replacing it
+    // by a rename would override the mark the user set.
+    for (const FileReplacement& replacement : replacements) {
+        struct stat status {};
+        if (::stat(replacement.file.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) &&
+            (status.st_mode & 0222) == 0) {
+            return FileError(replacement.file, EACCES);
+        }
+    }
+
     for (const FileReplacement& replacement : replacements) {
         const fs::path target = ReplacementTarget(replacement.file);
         fs::path temporary;

@@ -27,7 +27,11 @@ struct FileReplacement {
 // Replaces every file or none: each new content is written to a temporary
 // file beside its target and flushed; only when all are written are they
 // renamed over their targets. On failure nothing is replaced, the temporary
-// files are removed, and the error names the file that failed and why.
+// files are removed, and the error names the file that failed and why. A
+// read-only target (no write bit) fails as it would on Windows ("Permission
+// denied") before anything is written. A target that is a symbolic link stays
+// one: the file it points to is replaced, and every new file keeps the
+// permission bits of the one it replaces.
 Status ReplaceFiles(const std::vector<FileReplacement>& replacements,
                     FileOperations& operations = RealFileOperations());
 

@@ -181,6 +181,17 @@ TEST_F(ReplaceFilesTest, AMissingFolderIsAnErrorNamingTheFile) {
               (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
 }
 
+TEST_F(ReplaceFilesTest, AReadOnlyFileIsNotReplacedNorAnyOther) {
+    fs::permissions(second_, static_cast<fs::perms>(0444));
+    const platform::Status status = platform::ReplaceFiles(Both());
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().Describe(), second_.string() + ": Permission denied");
+    EXPECT_EQ(ReadBytes(first_), "old first\r\n");
+    EXPECT_EQ(ReadBytes(second_), "old second\r\n");
+    EXPECT_EQ(FolderEntries(folder_.path()),
+              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+}
+
 // The real file system, with one chosen step failing on its n-th call.
 enum class Step { CreateTemporary, Write, Flush, Close, Rename };
 
