@@ -10,11 +10,12 @@
 namespace platform {
 
 class FileOperations {
-public:
+  public:
     virtual ~FileOperations() = default;
 
     using Handle = int;
-    // Creates a new, uniquely named temporary file in folder, named after target.
+    // Creates a new, uniquely named temporary file beside target, named after
+    // it, with the target's permission bits (a new file's when there is none).
     virtual Result<Handle> CreateTemporary(const std::filesystem::path& target,
                                            std::filesystem::path& temporary) = 0;
     virtual Status Write(Handle handle, std::string_view bytes) = 0;
