@@ -74,12 +74,17 @@ QImage CheckBoxImage(int stateImageIndex) {
 
 QIcon CheckBoxIcon(int stateImageIndex) {
     const QImage image = CheckBoxImage(stateImageIndex);
-    QIcon icon(QPixmap::fromImage(image));
+    const QPixmap normal = QPixmap::fromImage(image);
     // Pixel-doubled rather than smoothed, so the box stays sharp at 2x.
     QPixmap doubled = QPixmap::fromImage(image.scaled(
         2 * kCheckImageSize, 2 * kCheckImageSize, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     doubled.setDevicePixelRatio(2.0);
-    icon.addPixmap(doubled);
+    QIcon icon;
+    // A selected row shows the same box, not one tinted with the selection colour.
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected}) {
+        icon.addPixmap(normal, mode);
+        icon.addPixmap(doubled, mode);
+    }
     return icon;
 }
 

@@ -55,6 +55,10 @@ CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         m_pList[tab] = m_builder->Control<CCheckListCtrl>(kListIds[tab]);
     }
+    // No button is the default one: Return does not end the window by surprise.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+    }
     // Clicking a tab gives it the focus.
     m_tabKit->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
