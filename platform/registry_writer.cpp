@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/leftover_temporaries.h"
+
 namespace platform::registry_writer {
 namespace {
 
@@ -26,6 +28,18 @@ ReplaceResult FailureFrom(int error, const std::filesystem::path& file, const st
             Error{file.string(), step + ": " + std::strerror(error)}};
 }
 
+// File operations report their cause in words; these are the causes that
+// mean the user may not write there.
+ReplaceResult FailureFrom(const Error& error, const std::filesystem::path& file,
+                          const std::string& step) {
+    bool denied = false;
+    for (int cause : {EACCES, EPERM, EROFS}) {
+        denied = denied || error.why == std::strerror(cause);
+    }
+    return {denied ? ReplaceOutcome::AccessDenied : ReplaceOutcome::Failed,
+            Error{file.string(), step + ": " + error.why}};
+}
+
 // The length of a value line's leading part up to and including its '='.
 std::size_t NameTokenLength(std::string_view line) {
     std::size_t i = line.find_first_not_of(" \t");
@@ -36,20 +50,6 @@ std::size_t NameTokenLength(std::string_view line) {
         ++i;  // '@'
     }
     return line.find('=', i) + 1;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
@@ -112,52 +112,44 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
 }
 
 ReplaceResult ReplaceAtomically(const std::filesystem::path& file, std::string_view content,
-                                const std::function<bool()>& mayReplace) {
+                                const std::function<bool()>& mayReplace,
+                                FileOperations& operations) {
     struct stat original {};
     if (stat(file.c_str(), &original) != 0) {
         return FailureFrom(errno, file, "cannot read its permissions");
     }
+    RemoveLeftoverTemporaries(file, operations);
 
-    std::string temporary = file.string() + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return FailureFrom(errno, file, "cannot create a new file beside it");
+    // The new file gets the permission bits of the one it replaces.
+    std::filesystem::path temporary;
+    const Result<FileOperations::Handle> handle = operations.CreateTemporary(file, temporary);
+    if (!handle) {
+        return FailureFrom(handle.error(), file, "cannot create a new file beside it");
     }
-    const auto fail = [&](const std::string& step) {
-        const int error = errno;
-        close(fd);
-        unlink(temporary.c_str());
-        return FailureFrom(error, file, step);
-    };
-    if (fchmod(fd, original.st_mode & 07777) != 0) {
-        return fail("cannot set the new file's permissions");
+    std::string step = "cannot write the new file";
+    Status status = operations.Write(*handle, content);
+    if (status) {
+        step = "cannot flush the new file to disk";
+        status = operations.Flush(*handle);
     }
-    if (!WriteAll(fd, content)) {
-        return fail("cannot write the new file");
+    const Status closed = operations.Close(*handle);
+    if (status && !closed) {
+        step = "cannot close the new file";
+        status = closed;
     }
-    if (fsync(fd) != 0) {
-        return fail("cannot flush the new file to disk");
-    }
-    if (close(fd) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        return FailureFrom(error, file, "cannot close the new file");
+    if (!status) {
+        operations.Remove(temporary);
+        return FailureFrom(status.error(), file, step);
     }
     if (!mayReplace()) {
-        unlink(temporary.c_str());
+        operations.Remove(temporary);
         return {ReplaceOutcome::Declined, {}};
     }
-    if (rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        return FailureFrom(error, file, "cannot replace it with the new file");
-    }
-    // The rename itself is durable only once the folder is flushed.
-    const int folder = open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
+    // The rename flushes the folder, so that it is durable.
+    const Status renamed = operations.Rename(temporary, file);
+    if (!renamed) {
+        operations.Remove(temporary);
+        return FailureFrom(renamed.error(), file, "cannot replace it with the new file");
     }
     return {ReplaceOutcome::Replaced, {}};
 }

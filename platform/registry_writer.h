@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_operations.h"
 #include "platform/registry_file.h"
 #include "platform/result.h"
 
@@ -33,8 +34,10 @@ struct ReplaceResult {
 // Replaces the file: a temporary file beside it with the same permission
 // bits, written and flushed; then, if mayReplace() still agrees, renamed over
 // the file and the folder flushed. Declined or failed, the temporary file is
-// removed and the file is left exactly as it was.
+// removed and the file is left exactly as it was. Temporary files that an
+// earlier write left when it was killed are removed first.
 ReplaceResult ReplaceAtomically(const std::filesystem::path& file, std::string_view content,
-                                const std::function<bool()>& mayReplace);
+                                const std::function<bool()>& mayReplace,
+                                FileOperations& operations = RealFileOperations());
 
 }  // namespace platform::registry_writer

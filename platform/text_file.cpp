@@ -8,6 +8,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/leftover_temporaries.h"
+
 namespace fs = std::filesystem;
 
 namespace platform {
@@ -127,6 +129,12 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
             (status.st_mode & 0222) == 0) {
             return FileError(replacement.file, EACCES);
         }
+    }
+
+    // What an earlier save that was killed midway left goes first (and before
+    // any temporary of this save exists, which it must not take for one).
+    for (const FileReplacement& replacement : replacements) {
+        RemoveLeftoverTemporaries(ReplacementTarget(replacement.file), operations);
     }
 
     for (const FileReplacement& replacement : replacements) {
