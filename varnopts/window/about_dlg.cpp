@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "platform/ui/dialog_builder.h"
 #include "varnopts/res/dialog_templates.h"

@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 
 namespace varnopts::window {
 namespace {

@@ -282,12 +282,6 @@ TEST(InstallAction, ThePauseKeepsPaintingAndRefusesInput) {
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST(InstallAction, TheProgramWaitsFifteenSeconds) {
-    FakeInstallation installation;
-    CVarnOptionsDlg window(installation.prefix());
-    EXPECT_EQ(window.m_installPause, std::chrono::seconds(15));
-}
-
 TEST(UninstallAll, YesRunsTheUninstallPackagesInOrder) {
     StartRecorder recorder;
     MessageRecorder messages;

@@ -41,10 +41,8 @@ void Click(CVarnOptionsDlg& window, const char* button) {
 }
 
 TEST(MouseSensitivityInWindow, SliderShowsTheStoredValue) {
-    const std::pair<const char*, int> cases[] = {
-        {"0.008727", 8727}, {"0.0087266", 8726}, {"", 100},       {"0", 100},
-        {"-0.5", 100},      {"abc", 100},        {"0.03", 25000}, {"2147.483647", 25000},
-    };
+    // The conversion itself is tested with the settings; these are the ends.
+    const std::pair<const char*, int> cases[] = {{"0.008727", 8727}, {"", 100}, {"0.03", 25000}};
     for (const auto& [stored, position] : cases) {
         SCOPED_TRACE(stored);
         FakeInstallation installation(Options(false, {{"MouseRadiansPerPixel", stored}}));
@@ -121,22 +119,6 @@ TEST(GameLaunchInWindow, StartButtonsRunTheGameFromItsFolder) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST(GameLaunchInWindow, MissingProgramIsReportedWithItsPath) {
-    StartRecorder recorder;
-    MessageRecorder messages;
-    FakeInstallation installation(Options(true));
-    auto window = OpenWindow(installation);
-
-    Click(*window, "IDC_START_EW");
-
-    ASSERT_EQ(
-        messages.texts(),
-        std::vector<std::string>{"Failed to start " + installation.GameValue("InstallationPath") +
-                                 "RainbowSixMP.exe"});
-    EXPECT_EQ(messages.messages()[0].style, platform::MB_ICONHAND);
-    EXPECT_TRUE(window->isVisible());
-}
-
 TEST(HelpButton, OpensTheReadMeWhateverItsLetterCase) {
     StartRecorder recorder;
     MessageRecorder messages;
@@ -146,7 +128,7 @@ TEST(HelpButton, OpensTheReadMeWhateverItsLetterCase) {
 
     Click(*window, "IDC_HELP_BUTTON");
 
-    const auto opened = recorder.OpenedDocuments();
+    const auto opened = recorder.OpenedDocuments(1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(fs::canonical(opened[0]), fs::canonical(readMe));
     EXPECT_TRUE(messages.messages().empty());
@@ -161,7 +143,7 @@ TEST(HelpButton, MissingReadMeShowsNothing) {
     Click(*window, "IDC_HELP_BUTTON");
 
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_TRUE(recorder.OpenedDocuments().empty());
+    EXPECT_TRUE(recorder.OpenedDocuments(0).empty());
     EXPECT_TRUE(window->isVisible());
 }
 

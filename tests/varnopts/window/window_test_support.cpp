@@ -100,11 +100,14 @@ std::vector<RecordedStart> StartRecorder::StartsSoFar() const {
     return Read();
 }
 
-std::vector<std::string> StartRecorder::OpenedDocuments() const {
+std::vector<std::string> StartRecorder::OpenedDocuments(std::size_t expected) const {
+    if (expected == 0) {
+        QTest::qWait(300);
+    }
     QElapsedTimer clock;
     clock.start();
     std::vector<std::string> opened = ReadLines(folder_.path() / "opened.log");
-    while (opened.empty() && clock.elapsed() < 2000) {
+    while (opened.size() < expected && clock.elapsed() < kStartDeadlineMs) {
         QTest::qWait(20);
         opened = ReadLines(folder_.path() / "opened.log");
     }

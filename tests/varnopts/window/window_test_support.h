@@ -41,8 +41,9 @@ class StartRecorder {
     std::vector<RecordedStart> WaitForStarts(std::size_t count) const;
     // The starts logged so far, after the started processes have had a moment.
     std::vector<RecordedStart> StartsSoFar() const;
-    // The files xdg-open was asked to open.
-    std::vector<std::string> OpenedDocuments() const;
+    // The files xdg-open was asked to open, once expected many have been
+    // (after a moment when none are expected).
+    std::vector<std::string> OpenedDocuments(std::size_t expected) const;
 
   private:
     std::vector<RecordedStart> Read() const;
