@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-14-dev clang-format
   wine wine64 mingw-w64
   xvfb xauth desktop-file-utils appstream
-  dpkg-dev file
+  dpkg-dev file xdg-utils
 )
 
 missing=()
