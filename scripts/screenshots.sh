@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Draws the windows of Loadwise (each tab) and varnopts on the sample game
+# installation and saves them in docs/screenshots/ for the README.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)" --target demo_screenshot
+
+work=$(mktemp -d)
+trap 'rm -rf -- "$work"' EXIT
+scripts/make-demo-prefix.sh "$work/prefix" >/dev/null
+
+export WINEPREFIX=$work/prefix QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
+out=docs/screenshots
+mkdir -p "$out"
+build/demo/demo_screenshot loadwise "$out/loadwise.png" 0
+build/demo/demo_screenshot loadwise "$out/loadwise-secondary.png" 1
+build/demo/demo_screenshot loadwise "$out/loadwise-special.png" 2
+build/demo/demo_screenshot varnopts "$out/varnopts.png"
