@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "loadwise/kitdata/item_line.h"
+#include "loadwise/kitdata/kit_backup.h"
 #include "loadwise/kitdata/text_compare.h"
 #include "platform/text_file.h"
 #include "platform/windows_path.h"
@@ -113,6 +114,14 @@ platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePath
                                 platform::JoinTextLines(switched.itemLines)});
         replacements.push_back({platform::ResolveWindowsPath(prefix, kitPath),
                                 platform::JoinTextLines(switched.kitLines)});
+    }
+    std::vector<std::filesystem::path> originals;
+    for (const platform::FileReplacement& replacement : replacements) {
+        originals.push_back(replacement.file);
+    }
+    const auto backup = BackUpFiles(originals, BackupsFolder());
+    if (!backup) {
+        return backup.error();
     }
     return platform::ReplaceFiles(replacements, operations);
 }

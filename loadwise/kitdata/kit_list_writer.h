@@ -33,8 +33,10 @@ struct KitFilePair {
 // row, and of the kit-list lines paired with them by position, change.
 KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>& ticks);
 
-// Reads all six files, computes their new texts and replaces all six or
+// Reads all six files, computes their new texts, backs the six up (see
+// kit_backup.h; a failed backup is a failed save) and replaces all six or
 // none. The error names the file that failed and why; nothing was changed.
+// operations does the replacing of the game's files.
 platform::Status SaveKitLists(
     const platform::WinePrefix& prefix, const GamePaths& paths, const TabTicks& ticks,
     platform::FileOperations& operations = platform::RealFileOperations());

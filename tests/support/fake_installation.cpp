@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "platform/codepage.h"
+#include "support/private_data_home.h"
 
 namespace fs = std::filesystem;
 
@@ -180,6 +181,7 @@ std::string ModKeyName() {
 
 FakeInstallation::FakeInstallation(InstallationOptions options)
     : options_(std::move(options)), root_(MakeTemporaryFolder("lw-installation")) {
+    PrivateDataHome();
     prefix_.folder = root_ / "prefix";
     prefix_.win64 = options_.win64;
 
@@ -363,7 +365,9 @@ void FakeInstallation::WriteRegistry() {
     }
 }
 
-TemporaryFolder::TemporaryFolder() : path_(MakeTemporaryFolder("lw-test")) {}
+TemporaryFolder::TemporaryFolder() : path_(MakeTemporaryFolder("lw-test")) {
+    PrivateDataHome();
+}
 
 TemporaryFolder::~TemporaryFolder() {
     RemoveTree(path_);

@@ -1,7 +1,9 @@
 #pragma once
 // A fake game installation in a temporary folder: a Wine prefix (system.reg,
 // dosdevices links, drive_c) with the game's registry values, and game files
-// placed with any letter case. Removed again when the object goes.
+// placed with any letter case. Removed again when the object goes. Making
+// one (or a TemporaryFolder) moves the user's data folder into a temporary
+// folder for the whole test program (support/private_data_home.h).
 
 #include <filesystem>
 #include <map>

@@ -1,0 +1,217 @@
+#include "loadwise/kitdata/kit_backup.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <set>
+
+#include "platform/text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace kitdata {
+namespace {
+
+constexpr int kMostBackupsPerSecond = 99;
+constexpr std::string_view kIncompleteSuffix = ".incomplete";
+// 'd' stands for a digit; every other character stands for itself.
+constexpr std::string_view kNameTemplate = "dddd-dd-dd_dd-dd-ddZ";
+constexpr std::string_view kAttemptTemplate = "_dd";
+
+bool MatchesTemplate(std::string_view text, std::string_view pattern) {
+    if (text.size() != pattern.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (pattern[i] == 'd' ? !digit : text[i] != pattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The hidden folder a backup is written in before it gets its name.
+std::string IncompleteName(const std::string& name) {
+    return "." + name + std::string(kIncompleteSuffix);
+}
+
+bool IsIncompleteName(const std::string& name) {
+    if (!name.starts_with('.') || !name.ends_with(kIncompleteSuffix)) {
+        return false;
+    }
+    return IsBackupName(name.substr(1, name.size() - 1 - kIncompleteSuffix.size()));
+}
+
+platform::Result<std::string> ReadBytes(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return platform::Error{file.string(), std::strerror(errno)};
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            const int error = errno;
+            ::close(fd);
+            return platform::Error{file.string(), std::strerror(error)};
+        }
+        if (count == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// Removes the oldest backups beyond kKeptBackups (never the one just made)
+// and what killed backups left. Failing to remove an old backup does not undo the new
+// one, so errors are let go.
+void RemoveOldBackups(const fs::path& backupsFolder, const fs::path& keep) {
+    std::vector<fs::path> others = ListBackups(backupsFolder);
+    std::erase(others, keep);
+    std::error_code error;
+    for (std::size_t i = 0; i + kKeptBackups < others.size() + 1; ++i) {
+        fs::remove_all(others[i], error);
+    }
+    for (fs::directory_iterator it(backupsFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code entryError;
+        if (IsIncompleteName(it->path().filename().string()) && it->is_directory(entryError)) {
+            fs::remove_all(it->path(), entryError);
+        }
+    }
+}
+
+}  // namespace
+
+fs::path BackupsFolderFor(const char* xdgDataHome, const fs::path& home) {
+    fs::path dataHome;
+    if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
+        dataHome = xdgDataHome;
+    } else {
+        dataHome = home / ".local" / "share";
+    }
+    return dataHome / "loadwise" / "backups";
+}
+
+fs::path BackupsFolder() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : "/";
+    }
+    return BackupsFolderFor(std::getenv("XDG_DATA_HOME"), home);
+}
+
+std::string BackupName(std::chrono::system_clock::time_point moment, int attempt) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char name[32];
+    std::strftime(name, sizeof name, "%Y-%m-%d_%H-%M-%SZ", &utc);
+    std::string result = name;
+    if (attempt > 1) {
+        result += attempt < 10 ? "_0" : "_";
+        result += std::to_string(attempt);
+    }
+    return result;
+}
+
+bool IsBackupName(const std::string& name) {
+    const std::string_view text = name;
+    if (text.size() == kNameTemplate.size()) {
+        return MatchesTemplate(text, kNameTemplate);
+    }
+    return text.size() == kNameTemplate.size() + kAttemptTemplate.size() &&
+           MatchesTemplate(text.substr(0, kNameTemplate.size()), kNameTemplate) &&
+           MatchesTemplate(text.substr(kNameTemplate.size()), kAttemptTemplate);
+}
+
+std::vector<fs::path> ListBackups(const fs::path& backupsFolder) {
+    std::vector<fs::path> backups;
+    std::error_code error;
+    for (fs::directory_iterator it(backupsFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code entryError;
+        if (IsBackupName(it->path().filename().string()) && it->is_directory(entryError)) {
+            backups.push_back(it->path());
+        }
+    }
+    std::sort(backups.begin(), backups.end());
+    return backups;
+}
+
+platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
+                                       const fs::path& backupsFolder,
+                                       std::chrono::system_clock::time_point now,
+                                       platform::FileOperations& operations) {
+    std::vector<platform::FileReplacement> copies;
+    std::set<fs::path> names;
+    std::string origins;
+    for (const fs::path& file : files) {
+        auto bytes = ReadBytes(file);
+        if (!bytes) {
+            return bytes.error();
+        }
+        if (!names.insert(file.filename()).second || file.filename() == kBackupOriginsFile) {
+            return platform::Error{file.string(), "Another file to back up has the same name"};
+        }
+        copies.push_back({file.filename(), std::move(bytes).value()});
+        origins += file.filename().string() + "\t" + file.string() + "\n";
+    }
+    copies.push_back({kBackupOriginsFile, origins});
+
+    std::error_code error;
+    fs::create_directories(backupsFolder, error);
+    if (error) {
+        return platform::Error{backupsFolder.string(), error.message()};
+    }
+
+    // The first name of this second that neither a backup nor a backup being
+    // written has; creating the hidden folder claims it.
+    fs::path backup;
+    fs::path incomplete;
+    for (int attempt = 1; attempt <= kMostBackupsPerSecond && incomplete.empty(); ++attempt) {
+        const std::string name = BackupName(now, attempt);
+        if (fs::exists(backupsFolder / name, error)) {
+            continue;
+        }
+        if (fs::create_directory(backupsFolder / IncompleteName(name), error)) {
+            backup = backupsFolder / name;
+            incomplete = backupsFolder / IncompleteName(name);
+        } else if (error) {
+            return platform::Error{backupsFolder.string(), error.message()};
+        }
+    }
+    if (incomplete.empty()) {
+        return platform::Error{backupsFolder.string(), "Too many backups within one second"};
+    }
+
+    for (platform::FileReplacement& copy : copies) {
+        copy.file = incomplete / copy.file;
+    }
+    platform::Status status = platform::ReplaceFiles(copies, operations);
+    if (status) {
+        status = operations.Rename(incomplete, backup);
+    }
+    if (!status) {
+        fs::remove_all(incomplete, error);
+        return platform::Error{"Backup to " + backup.string(), status.error().why};
+    }
+    RemoveOldBackups(backupsFolder, backup);
+    return backup;
+}
+
+}  // namespace kitdata

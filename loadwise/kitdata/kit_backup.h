@@ -1,0 +1,53 @@
+#pragma once
+// Backups of the kit files: before Save replaces the six files, their current
+// bytes are copied into a folder of their own under the user's data folder,
+// and only the newest backups are kept.
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_operations.h"
+#include "platform/result.h"
+
+namespace kitdata {
+
+constexpr int kKeptBackups = 10;
+
+// The file in each backup that says where every file came from, one
+// "<name><TAB><path>" line each, so that a backup can be put back.
+constexpr char kBackupOriginsFile[] = "origins.txt";
+
+// Where backups go: $XDG_DATA_HOME/loadwise/backups, or
+// <home>/.local/share/loadwise/backups when XDG_DATA_HOME is unset, empty or
+// not an absolute path (which the XDG base directory rules say to ignore).
+std::filesystem::path BackupsFolderFor(const char* xdgDataHome, const std::filesystem::path& home);
+
+// The same for this process's environment (HOME, or the user's entry in the
+// password database when HOME is unset).
+std::filesystem::path BackupsFolder();
+
+// The name of a backup taken at a moment: its UTC time as
+// "YYYY-MM-DD_HH-MM-SSZ", with "_02" ... "_99" added for further backups
+// within the same second (attempt 1 has no suffix). Names sort by time.
+std::string BackupName(std::chrono::system_clock::time_point moment, int attempt);
+
+// True for names BackupName gives; only such folders are ever removed.
+bool IsBackupName(const std::string& name);
+
+// Copies the files, byte for byte, into a new folder under backupsFolder
+// named by BackupName, then removes the oldest backups beyond kKeptBackups
+// (and folders that a killed backup left half written). The folder appears
+// only complete: the files are written and flushed in a hidden folder that
+// is renamed when all are there. On failure no backup folder is left and the
+// error says what failed. Gives the new folder.
+platform::Result<std::filesystem::path> BackUpFiles(
+    const std::vector<std::filesystem::path>& files, const std::filesystem::path& backupsFolder,
+    std::chrono::system_clock::time_point now = std::chrono::system_clock::now(),
+    platform::FileOperations& operations = platform::RealFileOperations());
+
+// The backups under backupsFolder, oldest first.
+std::vector<std::filesystem::path> ListBackups(const std::filesystem::path& backupsFolder);
+
+}  // namespace kitdata
