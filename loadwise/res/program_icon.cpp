@@ -1,5 +1,6 @@
 #include "loadwise/res/program_icon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -50,12 +51,28 @@ QImage DrawProgramIcon(int size) {
     return image;
 }
 
-QIcon ProgramIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
+namespace {
+
+// Draws the icon at whatever size it is asked for, when it is asked for.
+class ProgramIconEngine : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawImage(rect, DrawProgramIcon(std::min(rect.width(), rect.height())));
     }
-    return icon;
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return QPixmap::fromImage(
+            DrawProgramIcon(std::max(1, std::min(size.width(), size.height()))));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    }
+    QIconEngine* clone() const override { return new ProgramIconEngine; }
+};
+
+}  // namespace
+
+QIcon ProgramIcon() {
+    return QIcon(new ProgramIconEngine);
 }
 
 }  // namespace loadwise

@@ -11,7 +11,7 @@ namespace loadwise {
 // sizes are smoothed for high-resolution screens and task bars.
 QImage DrawProgramIcon(int size);
 
-// All sizes (16, 32, 48, 64, 128, 256) as one icon.
+// The icon at any size, drawn when a size is first asked for.
 QIcon ProgramIcon();
 
 }  // namespace loadwise
