@@ -11,6 +11,13 @@ QPixmap DrawProgramIcon(int size, qreal devicePixelRatio) {
     pixmap.fill(Qt::transparent);
 
     QPainter painter(&pixmap);
+    PaintProgramIcon(painter, size);
+    painter.end();
+    return pixmap;
+}
+
+void PaintProgramIcon(QPainter& painter, qreal size) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     // Everything is drawn on a 64 x 64 grid and scaled.
     painter.scale(size / 64.0, size / 64.0);
@@ -49,7 +56,7 @@ QPixmap DrawProgramIcon(int size, qreal devicePixelRatio) {
     painter.setBrush(sight);
     painter.setPen(Qt::NoPen);
     painter.drawEllipse(QPointF(32, 32), 2.2, 2.2);
-    return pixmap;
+    painter.restore();
 }
 
 QIcon ProgramIcon() {
