@@ -1,0 +1,11 @@
+// varnopts's main, ended by the probe the moment its window is shown.
+
+#include "shown_probe.h"
+#include "varnopts/window/varn_options_app.h"
+
+int main(int argc, char** argv) {
+    CVarnOptionsApp app(argc, argv);
+    bench::ShownProbe probe("CVarnOptionsDlg");
+    app.InitInstance();
+    return 0;
+}
