@@ -22,6 +22,13 @@ QImage DrawProgramIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    PaintProgramIcon(painter, size);
+    painter.end();
+    return image;
+}
+
+void PaintProgramIcon(QPainter& painter, int size) {
+    painter.save();
     const bool smooth = size > 32;
     painter.setRenderHint(QPainter::Antialiasing, smooth);
     // Everything is laid out on a 32-unit grid.
@@ -47,8 +54,7 @@ QImage DrawProgramIcon(int size) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(kRed);
     painter.drawRect(QRectF(15, 18, 2, 2));
-    painter.end();
-    return image;
+    painter.restore();
 }
 
 namespace {

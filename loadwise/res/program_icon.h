@@ -3,6 +3,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 
 namespace loadwise {
 
@@ -10,6 +11,10 @@ namespace loadwise {
 // 16 standard colours and no smoothing, as the classic icon does; larger
 // sizes are smoothed for high-resolution screens and task bars.
 QImage DrawProgramIcon(int size);
+
+// The same drawing onto any paint device (an image, an SVG file), painted in
+// a size x size square at the origin.
+void PaintProgramIcon(QPainter& painter, int size);
 
 // The icon at any size, drawn when a size is first asked for.
 QIcon ProgramIcon();
