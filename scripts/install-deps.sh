@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-14-dev clang-format
   wine wine64 mingw-w64
-  xvfb xauth desktop-file-utils appstream
+  xvfb xauth x11-utils desktop-file-utils appstream
   dpkg-dev file xdg-utils
 )
 
