@@ -1,8 +1,9 @@
 #include "varnopts/window/varn_options_app.h"
 
+#include "platform/prefix_discovery.h"
 #include "platform/ui/qt_message_box.h"
-#include "platform/wine_prefix.h"
 #include "varnopts/res/program_icon.h"
+#include "varnopts/settings/game_paths.h"
 
 CVarnOptionsApp::CVarnOptionsApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("2.0.0.0"));
@@ -12,7 +13,7 @@ CVarnOptionsApp::CVarnOptionsApp(int& argc, char** argv) : QApplication(argc, ar
 
 BOOL CVarnOptionsApp::InitInstance() {
     platform::ui::InstallQtMessageBox();
-    CVarnOptionsDlg dlg(platform::CurrentPrefix());
+    CVarnOptionsDlg dlg(platform::ChoosePrefix(varnopts::kGameKey));
     dlg.DoModal();
     return false;
 }

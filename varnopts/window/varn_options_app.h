@@ -10,7 +10,7 @@ class CVarnOptionsApp : public QApplication {
   public:
     CVarnOptionsApp(int& argc, char** argv);
 
-    // Runs the options window on the current Wine prefix. Returns FALSE: the
+    // Runs the options window on the game's Wine prefix. Returns FALSE: the
     // program ends as soon as the window has closed.
     BOOL InitInstance();
 };
