@@ -20,6 +20,21 @@ char32_t Cp1252ToCodePoint(unsigned char byte) {
     return byte;
 }
 
+char CodePointToCp1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        return static_cast<char>(cp);
+    }
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        const char32_t mapped = kHighTable[i] != 0 ? kHighTable[i] : char32_t(0x80 + i);
+        if (mapped == cp) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -38,21 +53,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char CodePointToCp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        return static_cast<char>(cp);
-    }
-    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
-        const char32_t mapped = kHighTable[i] != 0 ? kHighTable[i] : char32_t(0x80 + i);
-        if (mapped == cp) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
-}  // namespace
-
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -62,46 +62,55 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& length) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    length = 1;
+    const unsigned char first = byte(0);
+    if (first < 0x80) {
+        return first;
+    }
+    std::size_t count = 0;
+    char32_t cp = 0;
+    if ((first & 0xE0) == 0xC0) {
+        count = 2;
+        cp = first & 0x1F;
+    } else if ((first & 0xF0) == 0xE0) {
+        count = 3;
+        cp = first & 0x0F;
+    } else if ((first & 0xF8) == 0xF0) {
+        count = 4;
+        cp = first & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() < count) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < count; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    // Overlong forms ("\xC0\xAF" for '/'), surrogates and code points past
+    // U+10FFFF are not characters; letting them through would smuggle
+    // separators or control bytes into names.
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[count] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    length = count;
+    return cp;
+}
+
 std::string Utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80           ? 0
-                          : (lead >> 5) == 0x6  ? 1
-                          : (lead >> 4) == 0xE  ? 2
-                          : (lead >> 3) == 0x1E ? 3
-                                                : -1;
-        if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra)) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        // Overlong forms ("\xC0\xAF" for '/'), surrogates and code points past
-        // U+10FFFF are not characters; letting them through would smuggle
-        // separators or control bytes into names.
-        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) {
-            valid = false;
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += CodePointToCp1252(cp);
-        i += extra + 1;
+    while (!text.empty()) {
+        std::size_t length = 0;
+        const std::optional<char32_t> cp = DecodeUtf8(text, length);
+        out += cp ? CodePointToCp1252(*cp) : '?';
+        text.remove_prefix(length);
     }
     return out;
 }

@@ -47,43 +47,9 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 // Decodes one UTF-8 sequence at the start of text; a byte that starts no
 // valid sequence stands for itself (Latin-1), so no input is ever lost.
-char32_t DecodeUtf8(std::string_view text, std::size_t& length) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char first = byte(0);
-    length = 1;
-    if (first < 0x80) {
-        return first;
-    }
-    std::size_t count = 0;
-    char32_t cp = 0;
-    if ((first & 0xE0) == 0xC0) {
-        count = 2;
-        cp = first & 0x1F;
-    } else if ((first & 0xF0) == 0xE0) {
-        count = 3;
-        cp = first & 0x0F;
-    } else if ((first & 0xF8) == 0xF0) {
-        count = 4;
-        cp = first & 0x07;
-    } else {
-        return first;
-    }
-    if (text.size() < count) {
-        return first;
-    }
-    for (std::size_t i = 1; i < count; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return first;
-        }
-        cp = (cp << 6) | (byte(i) & 0x3F);
-    }
-    const bool overlong =
-        (count == 2 && cp < 0x80) || (count == 3 && cp < 0x800) || (count == 4 && cp < 0x10000);
-    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return first;
-    }
-    length = count;
-    return cp;
+// Bytes that are no UTF-8 stand for the Latin-1 character of the same number.
+char32_t DecodeUtf8OrByte(std::string_view text, std::size_t& length) {
+    return DecodeUtf8(text, length).value_or(static_cast<unsigned char>(text[0]));
 }
 
 void AppendUtf16(std::u16string& out, char32_t cp) {
@@ -319,7 +285,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     out.reserve(text.size());
     while (!text.empty()) {
         std::size_t length = 0;
-        AppendUtf16(out, DecodeUtf8(text, length));
+        AppendUtf16(out, DecodeUtf8OrByte(text, length));
         text.remove_prefix(length);
     }
     return out;
@@ -341,21 +307,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = u'?';  // a lone surrogate is no character
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        AppendUtf8(out, cp);
     }
     return out;
 }
@@ -424,7 +376,7 @@ std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar,
             --i;
         }
         std::size_t length = 0;
-        AppendUtf16(out, DecodeUtf8(source.substr(i), length));
+        AppendUtf16(out, DecodeUtf8OrByte(source.substr(i), length));
         i += length;
     }
     if (i >= source.size()) {
