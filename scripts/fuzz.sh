@@ -24,6 +24,8 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
   -DLW_FUZZ=ON -DLW_BUILD_TESTS=ON -DCMAKE_CXX_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build "$build" --target fuzz_targets
+# Inputs that once made a target fail stay fixed.
+ctest --test-dir "$build" -L fuzz --output-on-failure
 
 # --- seed corpora --------------------------------------------------------------
 seeds=$build/seeds

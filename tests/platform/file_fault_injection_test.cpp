@@ -225,20 +225,13 @@ class KillMoments {
     std::uniform_int_distribution<long> distribution_;
 };
 
-template <class Work>
-std::chrono::microseconds TimeOf(const Work& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                 start);
-}
-
 TEST(FileFaultInjection, KilledWhileReplacingSixFilesEachFileIsWhole) {
     testsupport::TemporaryFolder folder;
     const SixFiles files(folder.path(), 2000);
     const auto replacements = files.Replacements();
     const auto save = [&] { (void)platform::ReplaceFiles(replacements); };
-    KillMoments moments(TimeOf(save));
+    KillMoments moments(faulttest::TimeInChild(save));
+    files.WriteOld();
 
     int finished = 0, untouched = 0, mixed = 0, leftovers = 0;
     for (int run = 0; run < kKillRuns; ++run) {
@@ -287,7 +280,7 @@ TEST(FileFaultInjection, KilledWhileWritingTheRegistryTheFileIsWhole) {
             (void)platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345");
         }
     };
-    const auto workTime = TimeOf(write);
+    const auto workTime = faulttest::TimeInChild(write);
     const std::string fresh = ReadFile(installation.systemReg());
     ASSERT_NE(fresh, old);
     ASSERT_NE(fresh.find("\"MouseRadiansPerPixel\"=\"0.012345\""), std::string::npos);

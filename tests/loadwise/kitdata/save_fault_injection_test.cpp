@@ -130,11 +130,7 @@ TEST_F(SaveFaultInjectionTest, FailingAtAnyStepChangesNoFileBeforeAllAreWritten)
 
 TEST_F(SaveFaultInjectionTest, KilledAtAnyMomentEachFileIsWholeAndTheNextSaveCleansUp) {
     const auto save = [&] { (void)Save(); };
-    const auto start = std::chrono::steady_clock::now();
-    save();
-    const long workTime = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - start)
-                              .count();
+    const long workTime = faulttest::TimeInChild(save).count();
     std::mt19937 random(20240602);
     std::uniform_int_distribution<long> delay(0, std::max(200L, workTime * 6 / 5));
 
