@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/process_environment.h"
 #include "platform/windows_path.h"
 #include "platform/wineserver.h"
 
@@ -70,16 +71,8 @@ std::vector<std::string> SplitAtBlanks(std::string_view parameters) {
 Status SpawnDetached(const std::filesystem::path& program, std::vector<std::string> arguments,
                      std::vector<std::string> environment,
                      const std::filesystem::path& workingFolder) {
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
+    std::vector<char*> argv = NullTerminatedPointers(arguments);
+    std::vector<char*> envp = NullTerminatedPointers(environment);
     const std::string folder = workingFolder.string();
     const std::string programPath = program.string();
 

@@ -15,8 +15,7 @@
 #include <thread>
 
 #include "platform/codepage.h"
-
-extern char** environ;
+#include "platform/process_environment.h"
 
 namespace platform {
 namespace {
@@ -133,14 +132,7 @@ std::optional<std::filesystem::path> FindExecutable(std::string_view program) {
 }
 
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "WINEPREFIX=", 11) != 0) {
-            environment.emplace_back(*entry);
-        }
-    }
-    environment.push_back("WINEPREFIX=" + prefix.folder.string());
-    return environment;
+    return EnvironmentWith({"WINEPREFIX=" + prefix.folder.string()});
 }
 
 Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
@@ -157,19 +149,11 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
     if (prefix.win64) {
         arguments.push_back("/reg:32");
     }
-    std::vector<std::string> environment = EnvironmentWithPrefix(prefix);
-    environment.push_back("WINEDEBUG=-all");
+    std::vector<std::string> environment =
+        EnvironmentWith({"WINEPREFIX=" + prefix.folder.string(), "WINEDEBUG=-all"});
 
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
+    std::vector<char*> argv = NullTerminatedPointers(arguments);
+    std::vector<char*> envp = NullTerminatedPointers(environment);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -14,9 +14,8 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/process_environment.h"
 #include "platform/wineserver.h"
-
-extern char** environ;
 
 namespace winetest {
 namespace {
@@ -39,26 +38,11 @@ RunResult RunWithPrefix(const fs::path& prefix, const std::vector<std::string>& 
     if (!program) {
         return result;
     }
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "WINEPREFIX=", 11) != 0 &&
-            std::strncmp(*entry, "WINEDEBUG=", 10) != 0) {
-            environment.emplace_back(*entry);
-        }
-    }
-    environment.push_back("WINEPREFIX=" + prefix.string());
-    environment.push_back("WINEDEBUG=-all");
+    std::vector<std::string> environment =
+        platform::EnvironmentWith({"WINEPREFIX=" + prefix.string(), "WINEDEBUG=-all"});
     std::vector<std::string> argumentCopy = arguments;
-    std::vector<char*> argv;
-    for (auto& argument : argumentCopy) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
+    std::vector<char*> argv = platform::NullTerminatedPointers(argumentCopy);
+    std::vector<char*> envp = platform::NullTerminatedPointers(environment);
 
     // Output goes to a file, not a pipe: wine leaves its server and services
     // running, and they would hold a pipe open long after the program ended.
