@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -60,14 +61,17 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     const std::u16string foldedName = FoldCase(name);
 
     const registry_file::KeyBlock* block = nullptr;
+    std::size_t valuesEnd = 0;  // the line after the block's last value
     std::optional<registry_file::Value> existing;
     for (const auto& key : file.keys()) {
         if (key.foldedPath != foldedKey) {
             continue;
         }
         block = &key;
+        valuesEnd = key.headerLine + 1;
         // A name given twice: wineserver keeps the later one, so replace that.
         for (auto& value : file.ReadValues(key)) {
+            valuesEnd = std::max(valuesEnd, value.endLine);
             if (FoldCase(value.name) == foldedName) {
                 existing = std::move(value);
             }
@@ -99,10 +103,22 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     const std::string_view fileLineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
     const std::string nameToken =
         name.empty() ? "@=" : "\"" + registry_file::Escape(name, "\"\"") + "\"=";
-    const std::size_t insertAt = OffsetOf(file, block->lastContentLine + 1);
+    // After the block's last line; a binary value continued onto blank lines
+    // ends after them.
+    const std::size_t insertLine = std::max(block->lastContentLine + 1, valuesEnd);
+    const std::size_t insertAt = OffsetOf(file, insertLine);
     result.append(content, 0, insertAt);
-    if (file.LineEnd(block->lastContentLine).empty()) {
+    if (file.LineEnd(insertLine - 1).empty()) {
         result.append(fileLineEnd);  // the file ended without a line end
+    }
+    // A line left continued by a backslash would take the new value for its
+    // continuation and lose both: a blank line ends it.
+    std::string_view before = file.LineText(insertLine - 1);
+    while (!before.empty() && (before.back() == ' ' || before.back() == '\t')) {
+        before.remove_suffix(1);
+    }
+    if (before.ends_with('\\')) {
+        result.append(fileLineEnd);
     }
     result.append(nameToken);
     result.append(data);
