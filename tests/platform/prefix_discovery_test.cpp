@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "support/fake_installation.h"
+#include "support/scoped_environment.h"
 
 namespace {
 
@@ -87,27 +87,17 @@ TEST_F(PrefixDiscoveryTest, FolderWithoutDriveCIsNoPrefix) {
 }
 
 TEST_F(PrefixDiscoveryTest, NothingFoundFallsBackToDotWine) {
-    const char* savedHome = std::getenv("HOME");
-    const char* savedPrefix = std::getenv("WINEPREFIX");
-    const std::string oldHome = savedHome ? savedHome : "";
-    const std::string oldPrefix = savedPrefix ? savedPrefix : "";
-    setenv("HOME", home().c_str(), 1);
-    unsetenv("WINEPREFIX");
-
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / ".wine");
-    MakePrefix(home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6",
-               KeyPlace::View32);
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder,
-              home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6");
-    setenv("WINEPREFIX", (home() / "explicit").c_str(), 1);
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / "explicit");
-
-    setenv("HOME", oldHome.c_str(), 1);
-    if (savedPrefix) {
-        setenv("WINEPREFIX", oldPrefix.c_str(), 1);
-    } else {
-        unsetenv("WINEPREFIX");
+    testsupport::ScopedEnvironment fakeHome("HOME", home().string());
+    {
+        testsupport::ScopedEnvironment noPrefix("WINEPREFIX", std::nullopt);
+        EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / ".wine");
+        MakePrefix(home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6",
+                   KeyPlace::View32);
+        EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder,
+                  home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6");
     }
+    testsupport::ScopedEnvironment explicitPrefix("WINEPREFIX", (home() / "explicit").string());
+    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / "explicit");
 }
 
 }  // namespace

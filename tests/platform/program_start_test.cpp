@@ -16,31 +16,13 @@
 #include <thread>
 
 #include "support/fake_installation.h"
+#include "support/scoped_environment.h"
 
 namespace {
 
+using testsupport::ScopedEnvironment;
+
 namespace fs = std::filesystem;
-
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class ProgramStart : public testing::Test {
   protected:

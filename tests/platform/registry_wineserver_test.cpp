@@ -18,8 +18,11 @@
 #include "platform/registry.h"
 #include "platform/wineserver.h"
 #include "support/fake_installation.h"
+#include "support/scoped_environment.h"
 
 namespace {
+
+using testsupport::ScopedEnvironment;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
@@ -29,27 +32,6 @@ std::string ReadAll(const std::filesystem::path& file) {
     content << stream.rdbuf();
     return content.str();
 }
-
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // Plays a wineserver: a child process that holds the write lock on the lock
 // file in the server folder that Debian's Wine names in <prefix>/wineserver.

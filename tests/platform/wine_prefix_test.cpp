@@ -9,33 +9,11 @@
 #include <optional>
 
 #include "support/fake_installation.h"
+#include "support/scoped_environment.h"
 
 namespace {
 
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testsupport::ScopedEnvironment;
 
 TEST(WinePrefix, WineprefixOrElseDotWineInHome) {
     ScopedEnvironment home("HOME", "/home/player");
@@ -47,7 +25,7 @@ TEST(WinePrefix, WineprefixOrElseDotWineInHome) {
         ScopedEnvironment prefix("WINEPREFIX", "");
         EXPECT_EQ(platform::DefaultPrefixFolder(), "/home/player/.wine");
     }
-    ScopedEnvironment prefix("WINEPREFIX", nullptr);
+    ScopedEnvironment prefix("WINEPREFIX", std::nullopt);
     EXPECT_EQ(platform::DefaultPrefixFolder(), "/home/player/.wine");
 }
 
