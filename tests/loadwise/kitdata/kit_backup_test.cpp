@@ -254,14 +254,6 @@ TEST_F(BackUpFilesTest, AnUnreadableFileIsNamedAndNothingIsMade) {
     EXPECT_FALSE(fs::exists(backups_));
 }
 
-TEST_F(BackUpFilesTest, AFolderThatCannotBeMadeIsAnError) {
-    WriteBytes(temporary_.path() / "file", "not a folder");
-    const auto backup = BackUpFiles(Files(), temporary_.path() / "file" / "backups", kMoment);
-    ASSERT_FALSE(backup.ok());
-    EXPECT_NE(backup.error().what.find("file/backups"), std::string::npos);
-    EXPECT_FALSE(backup.error().why.empty());
-}
-
 // Save backs the six files up first, and does not save without a backup.
 class SaveBackupTest : public ::testing::Test {
   protected:
