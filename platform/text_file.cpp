@@ -20,21 +20,29 @@ Error FileError(const fs::path& file, int error) {
 }
 
 Result<std::string> ReadAll(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO must not hang the window in open(); it is refused below.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return FileError(file, errno);
     }
     std::string bytes;
     struct stat status {};
-    if (::fstat(fd, &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            ::close(fd);
-            return FileError(file, EISDIR);
-        }
-        if (S_ISREG(status.st_mode)) {
-            bytes.reserve(static_cast<std::size_t>(status.st_size));
-        }
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return FileError(file, error);
     }
+    if (S_ISDIR(status.st_mode)) {
+        ::close(fd);
+        return FileError(file, EISDIR);
+    }
+    // Game files are plain files; a device or pipe named in a game file
+    // (/dev/zero, a FIFO) could be read forever.
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Error{file.string(), "not a regular file"};
+    }
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(fd, buffer, sizeof buffer);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fstream>
 #include <string>
 
@@ -27,6 +29,11 @@ struct FormatCase {
     std::uint32_t type;
     std::string ansi;  // what RegQueryValueExA hands back
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FormatCase& param, std::ostream* out) {
+    *out << param.label;
+}
 
 class ValueFormat : public testing::TestWithParam<FormatCase> {};
 

@@ -94,6 +94,18 @@ TEST(ReadTextLines, AFileThatCannotBeReadIsAnErrorNamingIt) {
     }
 }
 
+TEST(ReadTextLines, ADeviceOrPipeIsRefusedAtOnceNotReadForever) {
+    testsupport::TemporaryFolder folder;
+    const fs::path pipe = folder.path() / "data.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    for (const fs::path& file : {pipe, fs::path("/dev/zero")}) {
+        const auto result = platform::ReadTextLines(file);
+        ASSERT_FALSE(result.ok()) << file;
+        EXPECT_EQ(result.error().why, "not a regular file");
+    }
+}
+
 TEST(JoinTextLines, EndsEveryLineWithCrLf) {
     struct Case {
         Lines lines;

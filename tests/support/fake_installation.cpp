@@ -151,8 +151,7 @@ std::string WineStringValue(std::string_view cp1252) {
     return "\"" + Escape(cp1252, "\"") + "\"";
 }
 
-std::map<std::string, std::string> DefaultGameValues() {
-    const std::string game = "C:\\Games\\Rainbow Six\\";
+std::map<std::string, std::string> DefaultGameValues(const std::string& game) {
     return {
         {"ActorPath", game + "data\\actor"},
         {"BitmapPath", game + "data\\bitmap"},

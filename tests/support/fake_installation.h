@@ -28,9 +28,10 @@ struct InstallationOptions {
     std::optional<std::string> installPath;  // InstallPath; default C:\VARN
 };
 
-// The default game values (C:\Games\Rainbow Six\... folders, InstallationPath
-// with its trailing backslash, MouseRadiansPerPixel "0.008727").
-std::map<std::string, std::string> DefaultGameValues();
+// The default game values: folders under gameFolder (which ends with a
+// backslash and is InstallationPath), MouseRadiansPerPixel "0.008727".
+std::map<std::string, std::string> DefaultGameValues(
+    const std::string& gameFolder = "C:\\Games\\Rainbow Six\\");
 
 // The keys' names as the programs open them.
 std::string GameKeyName();        // "SOFTWARE\Red Storm Entertainment\Tom Clancy's Rainbow Six\"

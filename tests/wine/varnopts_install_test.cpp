@@ -16,6 +16,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/fake_installation.h"
 #include "support/message_recorder.h"
 #include "varnopts/window/varn_options_dlg.h"
 #include "wine_test_prefix.h"
@@ -71,21 +72,7 @@ TEST(VarnoptsInstallWine, PlanPackagesStartWithAutoAndTheGameFolder) {
     EnsureApplication();
 
     const std::string gameKey = "HKLM\\Software\\Red Storm Entertainment\\Tom Clancy's Rainbow Six";
-    const std::string game = kGameFolder;
-    const std::map<std::string, std::string> values = {
-        {"ActorPath", game + "data\\actor"},
-        {"BitmapPath", game + "data\\bitmap"},
-        {"ActionMusicPath", game + "data\\sound\\music"},
-        {"EquipmentPath", game + "data\\equipment"},
-        {"EquipTextPath", game + "data\\text\\equipment"},
-        {"InstallationPath", game},
-        {"SoundPath", game + "data\\sound"},
-        {"TextPath", game + "data\\text"},
-        {"MissionPath", game + "data\\mission"},
-        {"TexturePath", game + "data\\texture"},
-        {"ShellTextPath", game + "data\\text\\interface"},
-        {"MouseRadiansPerPixel", "0.008727"},
-    };
+    const std::map<std::string, std::string> values = testsupport::DefaultGameValues(kGameFolder);
     for (const auto& [name, value] : values) {
         ASSERT_EQ(wine.Run({"wine", "reg", "add", gameKey, "/v", name, "/t", "REG_SZ", "/d", value,
                             "/f", "/reg:32"})
@@ -121,7 +108,7 @@ TEST(VarnoptsInstallWine, PlanPackagesStartWithAutoAndTheGameFolder) {
         CVarnOptionsDlg window(wine.prefix());
         window.m_installPause = std::chrono::milliseconds(0);
         ASSERT_TRUE(window.OnInitDialog());
-        ASSERT_EQ(window.GameFolder(), game);
+        ASSERT_EQ(window.GameFolder(), kGameFolder);
         window.OnInstall();
     }
     EXPECT_TRUE(messages.texts().empty()) << messages.texts().front();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -65,6 +67,11 @@ struct PlanCase {
     std::vector<std::pair<const char*, QString>> selections;
     std::vector<std::string> packages;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PlanCase& param, std::ostream* out) {
+    *out << param.name;
+}
 
 class InstallPlanInWindow : public testing::TestWithParam<PlanCase> {};
 

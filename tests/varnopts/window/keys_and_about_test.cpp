@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -25,6 +27,11 @@ struct EndingCase {
     std::function<void(CVarnOptionsDlg&)> act;
     int result;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const EndingCase& param, std::ostream* out) {
+    *out << param.name;
+}
 
 class OptionsWindowEnding : public testing::TestWithParam<EndingCase> {};
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -171,6 +173,11 @@ struct StartFailureCase {
     InstallationOptions options;
     std::string firstMessage;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StartFailureCase& param, std::ostream* out) {
+    *out << param.name;
+}
 
 class OptionsWindowStartFailure : public testing::TestWithParam<StartFailureCase> {};
 
