@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "loadwise/res/program_icon.h"
+#include "platform/ui/painted_icon.h"
 #include "varnopts/res/program_icon.h"
 
 namespace {
@@ -35,11 +36,9 @@ const Program kPrograms[] = {
      [](QPainter& painter, int size) { loadwise::PaintProgramIcon(painter, size); }},
     {"varnopts", "io.github.r6tools.varnopts",
      [](int size) {
-         QImage image(size, size, QImage::Format_ARGB32);
-         image.fill(Qt::transparent);
-         QPainter painter(&image);
-         varnopts::res::PaintProgramIcon(painter, size);
-         return image;
+         return platform::ui::PaintIconImage(
+             [](QPainter& painter, int side) { varnopts::res::PaintProgramIcon(painter, side); },
+             size);
      },
      [](QPainter& painter, int size) { varnopts::res::PaintProgramIcon(painter, size); }},
 };

@@ -1,9 +1,9 @@
 #include "loadwise/res/program_icon.h"
 
-#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
+
+#include "platform/ui/painted_icon.h"
 
 namespace loadwise {
 namespace {
@@ -19,12 +19,7 @@ const QColor kGray(128, 128, 128);
 }  // namespace
 
 QImage DrawProgramIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    PaintProgramIcon(painter, size);
-    painter.end();
-    return image;
+    return platform::ui::PaintIconImage(PaintProgramIcon, size);
 }
 
 void PaintProgramIcon(QPainter& painter, int size) {
@@ -57,28 +52,8 @@ void PaintProgramIcon(QPainter& painter, int size) {
     painter.restore();
 }
 
-namespace {
-
-// Draws the icon at whatever size it is asked for, when it is asked for.
-class ProgramIconEngine : public QIconEngine {
-  public:
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        painter->drawImage(rect, DrawProgramIcon(std::min(rect.width(), rect.height())));
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        return QPixmap::fromImage(
-            DrawProgramIcon(std::max(1, std::min(size.width(), size.height()))));
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
-    }
-    QIconEngine* clone() const override { return new ProgramIconEngine; }
-};
-
-}  // namespace
-
 QIcon ProgramIcon() {
-    return QIcon(new ProgramIconEngine);
+    return platform::ui::PaintedIcon(PaintProgramIcon);
 }
 
 }  // namespace loadwise

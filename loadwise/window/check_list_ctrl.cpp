@@ -118,9 +118,11 @@ void CCheckListCtrl::ApplyColumnWidth(int column) {
     const int width = list_.ColumnWidth(column);
     header()->setSectionHidden(column, width == 0);
     if (width > 0) {
-        const int averageCharWidth = platform::ui::DialogUnits(font()).baseX();
+        if (averageCharWidth_ == 0) {
+            averageCharWidth_ = platform::ui::DialogUnits(font()).baseX();
+        }
         header()->resizeSection(
-            column, std::max(width, width * averageCharWidth / kClassicAverageCharWidth));
+            column, std::max(width, width * averageCharWidth_ / kClassicAverageCharWidth));
     }
 }
 
@@ -175,6 +177,7 @@ void CCheckListCtrl::mousePressEvent(QMouseEvent* event) {
 void CCheckListCtrl::changeEvent(QEvent* event) {
     QTreeView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        averageCharWidth_ = 0;
         for (int column = 0; column < list_.GetColumnCount(); ++column) {
             ApplyColumnWidth(column);
         }

@@ -55,6 +55,7 @@ class CCheckListCtrl : public QTreeView {
     CheckListModel list_;
     CheckListItemModel* items_;
     CheckListDelegate* delegate_;
+    int averageCharWidth_ = 0;  // of the list's font; 0 until first needed
 };
 
 }  // namespace loadwise

@@ -3,18 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "platform/ui/painted_icon.h"
+
 namespace varnopts::res {
-
-QPixmap DrawProgramIcon(int size, qreal devicePixelRatio) {
-    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-
-    QPainter painter(&pixmap);
-    PaintProgramIcon(painter, size);
-    painter.end();
-    return pixmap;
-}
 
 void PaintProgramIcon(QPainter& painter, qreal size) {
     painter.save();
@@ -60,11 +51,8 @@ void PaintProgramIcon(QPainter& painter, qreal size) {
 }
 
 QIcon ProgramIcon() {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(DrawProgramIcon(size));
-    }
-    return icon;
+    return platform::ui::PaintedIcon(
+        [](QPainter& painter, int size) { PaintProgramIcon(painter, size); });
 }
 
 }  // namespace varnopts::res

@@ -4,19 +4,14 @@
 
 #include <QIcon>
 #include <QPainter>
-#include <QPixmap>
 
 namespace varnopts::res {
-
-// The icon at one size in device-independent pixels, for the given device
-// pixel ratio.
-QPixmap DrawProgramIcon(int size, qreal devicePixelRatio = 1.0);
 
 // The same drawing onto any paint device (an image, an SVG file), painted in
 // a size x size square at the origin.
 void PaintProgramIcon(QPainter& painter, qreal size);
 
-// Icon 128 with the usual sizes from 16 to 256 pixels.
+// Icon 128 at any size, each size drawn when it is first asked for.
 QIcon ProgramIcon();
 
 }  // namespace varnopts::res
