@@ -17,7 +17,7 @@ struct Error {
 
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}
     Result(Error error) : error_(std::move(error)) {}
 
@@ -30,14 +30,14 @@ public:
     const T* operator->() const { return &*value_; }
     const Error& error() const { return error_; }
 
-private:
+  private:
     std::optional<T> value_;
     Error error_;
 };
 
 // The result of an operation that yields nothing but success or an error.
 class [[nodiscard]] Status {
-public:
+  public:
     Status() = default;
     Status(Error error) : failed_(true), error_(std::move(error)) {}
     static Status Ok() { return {}; }
@@ -46,7 +46,7 @@ public:
     explicit operator bool() const { return ok(); }
     const Error& error() const { return error_; }
 
-private:
+  private:
     bool failed_ = false;
     Error error_;
 };

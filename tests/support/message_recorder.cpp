@@ -15,7 +15,9 @@ MessageRecorder::MessageRecorder() {
         });
 }
 
-MessageRecorder::~MessageRecorder() { platform::SetMessageOperation(std::move(previous_)); }
+MessageRecorder::~MessageRecorder() {
+    platform::SetMessageOperation(std::move(previous_));
+}
 
 std::vector<std::string> MessageRecorder::texts() const {
     std::vector<std::string> result;

@@ -17,7 +17,7 @@ struct RecordedMessage {
 };
 
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -28,7 +28,7 @@ public:
     std::vector<std::string> texts() const;
     void Clear() { messages_.clear(); }
 
-private:
+  private:
     std::vector<RecordedMessage> messages_;
     std::deque<int> answers_;
     platform::MessageOperation previous_;
