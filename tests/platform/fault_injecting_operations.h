@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -116,15 +115,6 @@ inline std::chrono::microseconds TimeInChild(const std::function<void()>& work) 
     }
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                  start);
-}
-
-// The entries of a folder, by name.
-inline std::set<std::string> Entries(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
 }
 
 }  // namespace faulttest

@@ -22,13 +22,14 @@
 #include "platform/registry_writer.h"
 #include "platform/text_file.h"
 #include "support/fake_installation.h"
+#include "support/folder_listing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using faulttest::Entries;
 using faulttest::FaultInjectingOperations;
 using faulttest::RunAndKill;
+using testsupport::EntryNames;
 
 constexpr int kKillRuns = 100;
 
@@ -118,7 +119,7 @@ TEST(FileFaultInjection, ReplaceFilesFailingAtAnyStepReplacesNothingOrOnlyWholeF
         const platform::Status status = platform::ReplaceFiles(files.Replacements(), operations);
         const std::string step =
             "step " + std::to_string(failAt) + " (" + operations.failedStep() + ")";
-        EXPECT_EQ(Entries(folder.path()), files.Names()) << step << ": no temporary is left";
+        EXPECT_EQ(EntryNames(folder.path()), files.Names()) << step << ": no temporary is left";
         if (!operations.failed()) {
             ASSERT_TRUE(status.ok()) << status.error().Describe();
             EXPECT_EQ(files.NewCount(), 6);
@@ -150,7 +151,7 @@ TEST(FileFaultInjection, RegistryReplaceFailingAtAnyStepLeavesTheFileAsItWas) {
         FaultInjectingOperations operations(failAt);
         const auto result = platform::registry_writer::ReplaceAtomically(
             file, fresh, [] { return true; }, operations);
-        EXPECT_EQ(Entries(folder.path()), std::set<std::string>{"system.reg"}) << failAt;
+        EXPECT_EQ(EntryNames(folder.path()), std::set<std::string>{"system.reg"}) << failAt;
         if (!operations.failed()) {
             EXPECT_EQ(result.outcome, platform::registry_writer::ReplaceOutcome::Replaced);
             EXPECT_EQ(ReadFile(file), fresh);
@@ -202,7 +203,7 @@ TEST(FileFaultInjection, TheNextReplacementRemovesLeftoverTemporariesAndNothingE
 
     ASSERT_TRUE(platform::ReplaceFile(file, "new\r\n").ok());
     EXPECT_EQ(ReadFile(file), "new\r\n");
-    EXPECT_EQ(Entries(folder.path()), kept);
+    EXPECT_EQ(EntryNames(folder.path()), kept);
 
     const fs::path registry = folder.path() / "system.reg";
     WriteFile(registry, "WINE REGISTRY Version 2\n");
@@ -243,20 +244,20 @@ TEST(FileFaultInjection, KilledWhileReplacingSixFilesEachFileIsWhole) {
         if (done) {
             ++finished;
             ASSERT_EQ(newCount, 6) << "run " << run;
-            ASSERT_EQ(Entries(folder.path()), files.Names()) << "run " << run;
+            ASSERT_EQ(EntryNames(folder.path()), files.Names()) << "run " << run;
         } else if (newCount == 0) {
             ++untouched;
         } else if (newCount < 6) {
             ++mixed;  // killed between two renames: each file whole, the group not
         }
-        if (Entries(folder.path()) != files.Names()) {
+        if (EntryNames(folder.path()) != files.Names()) {
             ++leftovers;
         }
     }
     // The next save cleans up whatever the killed ones left.
     ASSERT_TRUE(platform::ReplaceFiles(replacements).ok());
     EXPECT_EQ(files.NewCount(), 6);
-    EXPECT_EQ(Entries(folder.path()), files.Names());
+    EXPECT_EQ(EntryNames(folder.path()), files.Names());
     std::cout << "[ counts   ] six files killed " << kKillRuns << " times: " << finished
               << " finished, " << untouched << " all old, " << mixed << " some new, " << leftovers
               << " left temporaries (removed by the next save)\n";
@@ -287,7 +288,7 @@ TEST(FileFaultInjection, KilledWhileWritingTheRegistryTheFileIsWhole) {
     KillMoments moments(workTime);
 
     const fs::path folder = installation.prefix().folder;
-    const std::set<std::string> entries = Entries(folder);
+    const std::set<std::string> entries = EntryNames(folder);
     int finished = 0, untouched = 0, leftovers = 0;
     for (int run = 0; run < kKillRuns; ++run) {
         WriteFile(installation.systemReg(), old);
@@ -296,12 +297,12 @@ TEST(FileFaultInjection, KilledWhileWritingTheRegistryTheFileIsWhole) {
         ASSERT_TRUE(now == old || now == fresh) << "run " << run << ": system.reg is torn";
         finished += done ? 1 : 0;
         untouched += now == old ? 1 : 0;
-        leftovers += Entries(folder) != entries ? 1 : 0;
+        leftovers += EntryNames(folder) != entries ? 1 : 0;
     }
     WriteFile(installation.systemReg(), old);
     write();
     EXPECT_EQ(ReadFile(installation.systemReg()), fresh);
-    EXPECT_EQ(Entries(folder), entries) << "the next write removes what killed ones left";
+    EXPECT_EQ(EntryNames(folder), entries) << "the next write removes what killed ones left";
     std::cout << "[ counts   ] registry write killed " << kKillRuns << " times: " << finished
               << " finished, " << untouched << " left the old file, " << leftovers
               << " left a temporary (removed by the next write)\n";

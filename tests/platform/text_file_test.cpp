@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "support/fake_installation.h"
+#include "support/folder_listing.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -25,15 +27,6 @@ void WriteBytes(const fs::path& file, const std::string& bytes) {
 std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> FolderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 mode_t ModeOf(const fs::path& file) {
@@ -161,8 +154,8 @@ TEST_F(ReplaceFilesTest, ReplacesEveryFileAndKeepsItsPermissions) {
     EXPECT_EQ(ReadBytes(second_), "new second\r\n");
     EXPECT_EQ(ModeOf(first_), 0640u);
     EXPECT_EQ(ModeOf(second_), 0604u);
-    EXPECT_EQ(FolderEntries(folder_.path()),
-              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+    EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+              (std::set<std::string>{"primarymp.itm", "primarymp.txt"}));
 }
 
 TEST_F(ReplaceFilesTest, CreatesAFileThatDidNotExistWithTheUsualPermissions) {
@@ -189,8 +182,8 @@ TEST_F(ReplaceFilesTest, AMissingFolderIsAnErrorNamingTheFile) {
     EXPECT_EQ(status.error().what, lost.string());
     EXPECT_EQ(status.error().why, "No such file or directory");
     EXPECT_EQ(ReadBytes(first_), "old first\r\n");
-    EXPECT_EQ(FolderEntries(folder_.path()),
-              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+    EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+              (std::set<std::string>{"primarymp.itm", "primarymp.txt"}));
 }
 
 TEST_F(ReplaceFilesTest, AReadOnlyFileIsNotReplacedNorAnyOther) {
@@ -200,8 +193,8 @@ TEST_F(ReplaceFilesTest, AReadOnlyFileIsNotReplacedNorAnyOther) {
     EXPECT_EQ(status.error().Describe(), second_.string() + ": Permission denied");
     EXPECT_EQ(ReadBytes(first_), "old first\r\n");
     EXPECT_EQ(ReadBytes(second_), "old second\r\n");
-    EXPECT_EQ(FolderEntries(folder_.path()),
-              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+    EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+              (std::set<std::string>{"primarymp.itm", "primarymp.txt"}));
 }
 
 // The real file system, with one chosen step failing on its n-th call.
@@ -257,8 +250,8 @@ TEST_F(ReplaceFilesTest, AFailureBeforeTheRenamesReplacesNothingAndLeavesNoTempo
             EXPECT_FALSE(status.error().why.empty()) << context;
             EXPECT_EQ(ReadBytes(first_), "old first\r\n") << context;
             EXPECT_EQ(ReadBytes(second_), "old second\r\n") << context;
-            EXPECT_EQ(FolderEntries(folder_.path()),
-                      (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}))
+            EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+                      (std::set<std::string>{"primarymp.itm", "primarymp.txt"}))
                 << context;
         }
     }
@@ -271,16 +264,16 @@ TEST_F(ReplaceFilesTest, AFailedRenameNamesItsFileAndLeavesNoTemporary) {
     EXPECT_EQ(status.error().Describe(), first_.string() + ": Permission denied");
     EXPECT_EQ(ReadBytes(first_), "old first\r\n");
     EXPECT_EQ(ReadBytes(second_), "old second\r\n");
-    EXPECT_EQ(FolderEntries(folder_.path()),
-              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+    EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+              (std::set<std::string>{"primarymp.itm", "primarymp.txt"}));
 
     FailingOperations failsSecond(Step::Rename, 2);
     status = platform::ReplaceFiles(Both(), failsSecond);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().what, second_.string());
     EXPECT_EQ(ReadBytes(second_), "old second\r\n");
-    EXPECT_EQ(FolderEntries(folder_.path()),
-              (std::vector<std::string>{"primarymp.itm", "primarymp.txt"}));
+    EXPECT_EQ(testsupport::EntryNames(folder_.path()),
+              (std::set<std::string>{"primarymp.itm", "primarymp.txt"}));
 }
 
 }  // namespace

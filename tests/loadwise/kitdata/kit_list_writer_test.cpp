@@ -15,6 +15,8 @@
 #include "platform/file_operations.h"
 #include "sample_kit.h"
 
+#include "support/folder_listing.h"
+
 namespace kitdata {
 namespace {
 
@@ -222,12 +224,7 @@ class SaveKitListsTest : public ::testing::Test {
     }
     // Every file of the installation, to see that no temporary is left.
     std::set<std::filesystem::path> AllFiles() const {
-        std::set<std::filesystem::path> files;
-        for (const auto& entry :
-             std::filesystem::recursive_directory_iterator(installation_.prefix().folder)) {
-            files.insert(entry.path());
-        }
-        return files;
+        return testsupport::PathsUnder(installation_.prefix().folder);
     }
 
     FakeInstallation installation_;

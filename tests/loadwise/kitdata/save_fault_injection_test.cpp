@@ -20,6 +20,8 @@
 #include "platform/fault_injecting_operations.h"
 #include "sample_kit.h"
 
+#include "support/folder_listing.h"
+
 namespace kitdata {
 namespace {
 
@@ -82,13 +84,9 @@ class SaveFaultInjectionTest : public ::testing::Test {
         }
         return count;
     }
+    // Every file of the installation, to see that no temporary is left.
     std::set<std::filesystem::path> AllFiles() const {
-        std::set<std::filesystem::path> files;
-        for (const auto& entry :
-             std::filesystem::recursive_directory_iterator(installation_.prefix().folder)) {
-            files.insert(entry.path());
-        }
-        return files;
+        return testsupport::PathsUnder(installation_.prefix().folder);
     }
     platform::Status Save(platform::FileOperations& operations = platform::RealFileOperations()) {
         return SaveKitLists(installation_.prefix(), paths_, ticks_, operations);
