@@ -27,12 +27,20 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+}  // namespace
+
+std::string TemporaryNamePrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+namespace {
+
 class RealOperations : public FileOperations {
   public:
     Result<Handle> CreateTemporary(const fs::path& target, fs::path& temporary) override {
         // Hidden and beside the target, so the rename stays within one file system.
-        std::string pattern =
-            (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+        const std::string pattern =
+            (target.parent_path() / (TemporaryNamePrefix(target) + "XXXXXX")).string();
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);

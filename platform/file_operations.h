@@ -3,6 +3,7 @@
 // any one of them fail.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/result.h"
@@ -27,5 +28,9 @@ class FileOperations {
 
 // The real file system.
 FileOperations& RealFileOperations();
+
+// The start of the name of a temporary file that will replace target:
+// hidden, and followed by six letters or digits.
+std::string TemporaryNamePrefix(const std::filesystem::path& target);
 
 }  // namespace platform

@@ -18,7 +18,7 @@ bool IsLetterOrDigit(char c) {
 }  // namespace
 
 bool IsTemporaryFor(const fs::path& target, const fs::path& candidate) {
-    const std::string prefix = "." + target.filename().string() + ".";
+    const std::string prefix = TemporaryNamePrefix(target);
     const std::string name = candidate.filename().string();
     if (name.size() != prefix.size() + kUniqueLength ||
         name.compare(0, prefix.size(), prefix) != 0) {

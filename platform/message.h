@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// Styles and buttons keep the Windows numbers, so logic can be written and
-// tested in the terms the game's tools used.
+// Styles and buttons keep the Windows message box numbers, so the logic that
+// chooses them can be written and tested without a toolkit.
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_YESNO = 0x4;
 constexpr unsigned MB_ICONHAND = 0x10;

@@ -9,7 +9,8 @@
 namespace kitdata {
 namespace {
 
-// The registry buffer the game's tools have always used.
+// The size of the buffer a folder value is read into: values longer than a
+// Windows path cannot name a folder and are refused.
 constexpr std::uint32_t kValueBufferSize = 260;
 
 void ShowStop(const std::string& text) {

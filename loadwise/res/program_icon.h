@@ -8,7 +8,7 @@
 namespace loadwise {
 
 // The icon drawn at size x size pixels. At 16 and 32 pixels it uses only the
-// 16 standard colours and no smoothing, as the classic icon does; larger
+// 16 standard colours and no smoothing, so it stays crisp at its pixel size; larger
 // sizes are smoothed for high-resolution screens and task bars.
 QImage DrawProgramIcon(int size);
 
