@@ -15,10 +15,6 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-Error SystemError(const fs::path& what, int error) {
-    return {what.string(), std::strerror(error)};
-}
-
 mode_t CurrentUmask() {
     // umask() can only be read by setting it; the process is single-threaded
     // wherever this runs, and the old value goes straight back.
@@ -45,7 +41,7 @@ class RealOperations : public FileOperations {
         name.push_back('\0');
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd < 0) {
-            return SystemError(target, errno);
+            return SystemError(target.string(), errno);
         }
         temporary = fs::path(name.data());
 
@@ -58,7 +54,7 @@ class RealOperations : public FileOperations {
             const int error = errno;
             ::close(fd);
             ::unlink(name.data());
-            return SystemError(target, error);
+            return SystemError(target.string(), error);
         }
         return fd;
     }
@@ -70,7 +66,7 @@ class RealOperations : public FileOperations {
                 if (errno == EINTR) {
                     continue;
                 }
-                return Error{"", std::strerror(errno)};
+                return SystemError("", errno);
             }
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
@@ -79,21 +75,21 @@ class RealOperations : public FileOperations {
 
     Status Flush(Handle handle) override {
         if (::fsync(handle) != 0) {
-            return Error{"", std::strerror(errno)};
+            return SystemError("", errno);
         }
         return Status::Ok();
     }
 
     Status Close(Handle handle) override {
         if (::close(handle) != 0) {
-            return Error{"", std::strerror(errno)};
+            return SystemError("", errno);
         }
         return Status::Ok();
     }
 
     Status Rename(const fs::path& from, const fs::path& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0) {
-            return SystemError(to, errno);
+            return SystemError(to.string(), errno);
         }
         // Make the new name itself durable; a failure here loses nothing.
         const int folder = ::open(to.parent_path().empty() ? "." : to.parent_path().c_str(),

@@ -123,7 +123,7 @@ bool IsReadOnly(const fs::path& file) {
 Status ClearReadOnly(const fs::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0) {
-        return Error{file.string(), std::strerror(errno)};
+        return SystemError(file.string(), errno);
     }
     if (S_ISDIR(status.st_mode) || (status.st_mode & 0222) != 0) {
         return Status::Ok();  // folders are never touched, writable files need nothing
@@ -138,7 +138,7 @@ Status ClearReadOnly(const fs::path& file) {
     // chmod changes only the inode's change time: access and modification
     // times stay exactly as they were.
     if (::chmod(file.c_str(), cleared) != 0) {
-        return Error{file.string(), std::strerror(errno)};
+        return SystemError(file.string(), errno);
     }
     return Status::Ok();
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -10,8 +11,10 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/file_read.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
+#include "platform/text_file.h"
 #include "platform/wineserver.h"
 
 namespace platform {
@@ -25,32 +28,19 @@ namespace {
 using registry_file::FoldCase;
 using registry_file::RegistryText;
 
-thread_local std::string lastError;
-
 // Links are followed this many times at most; Wine's own links go one step.
 constexpr int kMaxLinkDepth = 16;
 
-RegStatus Fail(RegStatus status, std::string why) {
-    lastError = std::move(why);
-    return status;
+RegResult Fail(RegStatus status, std::string why, int code = 0) {
+    return {status, Error{std::move(why), "", code}};
 }
 
-RegStatus Succeed() {
-    lastError.clear();
+RegResult Fail(RegStatus status, const Error& error) {
+    return {status, Error{error.Describe(), "", error.code}};
+}
+
+RegResult Succeed() {
     return RegStatus::Success;
-}
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << stream.rdbuf();
-    if (stream.bad()) {
-        return std::nullopt;
-    }
-    return std::move(content).str();
 }
 
 // True when path is prefix itself or lies below it (both folded).
@@ -157,24 +147,24 @@ std::string WithNewKeyBlock(const RegistryText& file, std::u16string_view keyPat
     return content;
 }
 
-RegStatus SetThroughWine(const WinePrefix& prefix, const std::string& subKey, std::string_view name,
+RegResult SetThroughWine(const WinePrefix& prefix, const std::string& subKey, std::string_view name,
                          std::string_view text) {
     const Status status = WineRegAddString(prefix, subKey, name, text);
     if (!status) {
-        return Fail(RegStatus::Failed, status.error().Describe());
+        return Fail(RegStatus::Failed, status.error());
     }
     return Succeed();
 }
 
 }  // namespace
 
-RegStatus RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
+RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key) {
     RegCloseKey(key);
     const std::filesystem::path systemReg = prefix.folder / "system.reg";
     const auto content = ReadWholeFile(systemReg);
     if (!content) {
-        return Fail(RegStatus::NotFound, systemReg.string() + ": " + std::strerror(errno));
+        return Fail(RegStatus::NotFound, content.error());
     }
     const RegistryText file(std::move(*content));
     if (!file.HasValidHeader()) {
@@ -214,7 +204,7 @@ RegStatus RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
     return Succeed();
 }
 
-RegStatus RegQueryValue(const RegistryKey& key, std::string_view valueName, char* buffer,
+RegResult RegQueryValue(const RegistryKey& key, std::string_view valueName, char* buffer,
                         std::uint32_t& size) {
     if (!key.open_ || !key.values_) {
         return Fail(RegStatus::Failed, "the registry key is not open");
@@ -242,7 +232,7 @@ RegStatus RegQueryValue(const RegistryKey& key, std::string_view valueName, char
     return Succeed();
 }
 
-RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
+RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
                             std::string_view text) {
     if (!key.open_) {
         return Fail(RegStatus::Failed, "the registry key is not open");
@@ -265,7 +255,7 @@ RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
     }
     const auto content = ReadWholeFile(systemReg);
     if (!content) {
-        return Fail(RegStatus::Failed, systemReg.string() + ": " + std::strerror(errno));
+        return Fail(RegStatus::Failed, content.error());
     }
     const RegistryText file(std::move(*content));
     if (!file.HasValidHeader()) {
@@ -280,27 +270,25 @@ RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
         }
         changed = WithNewKeyBlock(file, keyPath, name, data);
     }
-    const auto replaced = registry_writer::ReplaceAtomically(
-        systemReg, *changed, [&] { return !IsWineserverRunning(prefix.folder); });
-    switch (replaced.outcome) {
-        case registry_writer::ReplaceOutcome::Replaced:
-            return Succeed();
-        case registry_writer::ReplaceOutcome::Declined:
-            return SetThroughWine(prefix, key.subKey_, valueName, text);
-        case registry_writer::ReplaceOutcome::AccessDenied:
-            return Fail(RegStatus::AccessDenied, replaced.error.Describe());
-        case registry_writer::ReplaceOutcome::Failed:
-            break;
+    const Status replaced = ReplaceFiles({{systemReg, std::move(*changed)}}, RealFileOperations(),
+                                         [&] { return !IsWineserverRunning(prefix.folder); });
+    if (replaced) {
+        return Succeed();
     }
-    return Fail(RegStatus::Failed, replaced.error.Describe());
+    switch (replaced.error().code) {
+        case ECANCELED:  // a server started meanwhile
+            return SetThroughWine(prefix, key.subKey_, valueName, text);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Fail(RegStatus::AccessDenied, replaced.error());
+        default:
+            return Fail(RegStatus::Failed, replaced.error());
+    }
 }
 
 void RegCloseKey(RegistryKey& key) {
     key = RegistryKey();
-}
-
-const std::string& RegLastError() {
-    return lastError;
 }
 
 }  // namespace platform

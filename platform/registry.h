@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/result.h"
 #include "platform/wine_prefix.h"
@@ -26,6 +27,23 @@ enum class RegStatus {
     Failed,        // anything else (registry unreadable, wine missing, write failed)
 };
 
+// What a registry operation gives back: its status and, when it failed, why
+// in words for the user ("system.reg: Permission denied").
+class [[nodiscard]] RegResult {
+  public:
+    RegResult(RegStatus status = RegStatus::Success, Error error = {})
+        : status_(status), error_(std::move(error)) {}
+    RegStatus status() const { return status_; }
+    const Error& error() const { return error_; }
+    friend bool operator==(const RegResult& result, RegStatus status) {
+        return result.status_ == status;
+    }
+
+  private:
+    RegStatus status_;
+    Error error_;
+};
+
 enum class KeyAccess { QueryValue, SetValue };
 
 // An open key. Opening reads the value data of the key from system.reg, so a
@@ -33,12 +51,11 @@ enum class KeyAccess { QueryValue, SetValue };
 class RegistryKey {
   public:
     RegistryKey() = default;
-    bool IsOpen() const { return open_; }
 
   private:
-    friend RegStatus RegOpenKey(const WinePrefix&, std::string_view, KeyAccess, RegistryKey&);
-    friend RegStatus RegQueryValue(const RegistryKey&, std::string_view, char*, std::uint32_t&);
-    friend RegStatus RegSetStringValue(const RegistryKey&, std::string_view, std::string_view);
+    friend RegResult RegOpenKey(const WinePrefix&, std::string_view, KeyAccess, RegistryKey&);
+    friend RegResult RegQueryValue(const RegistryKey&, std::string_view, char*, std::uint32_t&);
+    friend RegResult RegSetStringValue(const RegistryKey&, std::string_view, std::string_view);
     friend void RegCloseKey(RegistryKey&);
 
     bool open_ = false;
@@ -51,28 +68,23 @@ class RegistryKey {
 };
 
 // Opens an existing key under HKEY_LOCAL_MACHINE.
-RegStatus RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
+RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key);
 
 // Copies the value's data, as an "A" program sees it, into buffer: text types
 // (and data stored under other tags that holds text) converted to Windows-1252
 // with the terminating zero, other types raw. size is the buffer's size on
 // entry and the data's size on return. Too large for the buffer: MoreData.
-RegStatus RegQueryValue(const RegistryKey& key, std::string_view valueName, char* buffer,
+RegResult RegQueryValue(const RegistryKey& key, std::string_view valueName, char* buffer,
                         std::uint32_t& size);
 
 // Sets a REG_SZ value (text in Windows-1252, without its terminating zero).
 // With no wineserver running for the prefix, system.reg is rewritten
 // atomically with every other line kept byte for byte; while one runs, the
 // value goes through `$WINE reg add`. The key must be open for SetValue.
-RegStatus RegSetStringValue(const RegistryKey& key, std::string_view valueName,
+RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
                             std::string_view text);
 
 void RegCloseKey(RegistryKey& key);
-
-// Why the last RegOpenKey, RegQueryValue or RegSetStringValue of this thread
-// failed, in words for the user ("system.reg: Permission denied"); empty
-// after a success.
-const std::string& RegLastError();
 
 }  // namespace platform

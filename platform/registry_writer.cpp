@@ -1,14 +1,6 @@
 #include "platform/registry_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-
-#include "platform/leftover_temporaries.h"
 
 namespace platform::registry_writer {
 namespace {
@@ -21,24 +13,6 @@ std::size_t OffsetOf(const RegistryText& file, std::size_t line) {
         return file.content().size();
     }
     return static_cast<std::size_t>(file.RawLine(line).data() - file.content().data());
-}
-
-ReplaceResult FailureFrom(int error, const std::filesystem::path& file, const std::string& step) {
-    const bool denied = error == EACCES || error == EPERM || error == EROFS;
-    return {denied ? ReplaceOutcome::AccessDenied : ReplaceOutcome::Failed,
-            Error{file.string(), step + ": " + std::strerror(error)}};
-}
-
-// File operations report their cause in words; these are the causes that
-// mean the user may not write there.
-ReplaceResult FailureFrom(const Error& error, const std::filesystem::path& file,
-                          const std::string& step) {
-    bool denied = false;
-    for (int cause : {EACCES, EPERM, EROFS}) {
-        denied = denied || error.why == std::strerror(cause);
-    }
-    return {denied ? ReplaceOutcome::AccessDenied : ReplaceOutcome::Failed,
-            Error{file.string(), step + ": " + error.why}};
 }
 
 // The length of a value line's leading part up to and including its '='.
@@ -125,49 +99,6 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     result.append(fileLineEnd);
     result.append(content, insertAt);
     return result;
-}
-
-ReplaceResult ReplaceAtomically(const std::filesystem::path& file, std::string_view content,
-                                const std::function<bool()>& mayReplace,
-                                FileOperations& operations) {
-    struct stat original {};
-    if (stat(file.c_str(), &original) != 0) {
-        return FailureFrom(errno, file, "cannot read its permissions");
-    }
-    RemoveLeftoverTemporaries(file, operations);
-
-    // The new file gets the permission bits of the one it replaces.
-    std::filesystem::path temporary;
-    const Result<FileOperations::Handle> handle = operations.CreateTemporary(file, temporary);
-    if (!handle) {
-        return FailureFrom(handle.error(), file, "cannot create a new file beside it");
-    }
-    std::string step = "cannot write the new file";
-    Status status = operations.Write(*handle, content);
-    if (status) {
-        step = "cannot flush the new file to disk";
-        status = operations.Flush(*handle);
-    }
-    const Status closed = operations.Close(*handle);
-    if (status && !closed) {
-        step = "cannot close the new file";
-        status = closed;
-    }
-    if (!status) {
-        operations.Remove(temporary);
-        return FailureFrom(status.error(), file, step);
-    }
-    if (!mayReplace()) {
-        operations.Remove(temporary);
-        return {ReplaceOutcome::Declined, {}};
-    }
-    // The rename flushes the folder, so that it is durable.
-    const Status renamed = operations.Rename(temporary, file);
-    if (!renamed) {
-        operations.Remove(temporary);
-        return FailureFrom(renamed.error(), file, "cannot replace it with the new file");
-    }
-    return {ReplaceOutcome::Replaced, {}};
 }
 
 }  // namespace platform::registry_writer

@@ -11,9 +11,13 @@ namespace platform {
 struct Error {
     std::string what;  // the file, key or program that failed, as the user knows it
     std::string why;   // the cause, in words a user understands ("Permission denied")
+    int code = 0;      // the errno value that says what kind of failure; 0 when none applies
 
     std::string Describe() const { return why.empty() ? what : what + ": " + why; }
 };
+
+// An error from a failed system call: its errno value and the system's words for it.
+Error SystemError(std::string what, int errnoValue);
 
 template <class T>
 class [[nodiscard]] Result {

@@ -8,60 +8,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_read.h"
 #include "platform/leftover_temporaries.h"
 
 namespace fs = std::filesystem;
 
 namespace platform {
 namespace {
-
-Error FileError(const fs::path& file, int error) {
-    return {file.string(), std::strerror(error)};
-}
-
-Result<std::string> ReadAll(const fs::path& file) {
-    // O_NONBLOCK: a FIFO must not hang the window in open(); it is refused below.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return FileError(file, errno);
-    }
-    std::string bytes;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return FileError(file, error);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        return FileError(file, EISDIR);
-    }
-    // Game files are plain files; a device or pipe named in a game file
-    // (/dev/zero, a FIFO) could be read forever.
-    if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return Error{file.string(), "not a regular file"};
-    }
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            return FileError(file, error);
-        }
-        if (count == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fd);
-    return bytes;
-}
 
 // Where a temporary for file must go: beside the file a symbolic link points
 // to, so the link survives and the file it names is the one replaced.
@@ -84,7 +37,7 @@ struct PendingReplacement {
 }  // namespace
 
 Result<std::vector<std::string>> ReadTextLines(const fs::path& file) {
-    Result<std::string> bytes = ReadAll(file);
+    Result<std::string> bytes = ReadWholeFile(file);
     if (!bytes) {
         return bytes.error();
     }
@@ -121,7 +74,8 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations) {
+Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations,
+                    const std::function<bool()>& mayReplace) {
     std::vector<PendingReplacement> pending;
     auto discardAll = [&] {
         for (const PendingReplacement& each : pending) {
@@ -135,7 +89,7 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
         struct stat status {};
         if (::stat(replacement.file.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) &&
             (status.st_mode & 0222) == 0) {
-            return FileError(replacement.file, EACCES);
+            return SystemError(replacement.file.string(), EACCES);
         }
     }
 
@@ -151,7 +105,7 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
         Result<FileOperations::Handle> handle = operations.CreateTemporary(target, temporary);
         if (!handle) {
             discardAll();
-            return Error{replacement.file.string(), handle.error().why};
+            return Error{replacement.file.string(), handle.error().why, handle.error().code};
         }
         pending.push_back({target, temporary});
 
@@ -165,8 +119,14 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
         }
         if (!status) {
             discardAll();
-            return Error{replacement.file.string(), status.error().why};
+            return Error{replacement.file.string(), status.error().why, status.error().code};
         }
+    }
+
+    if (mayReplace && !mayReplace()) {
+        discardAll();
+        return Error{replacements.front().file.string(), "the replacement was called off",
+                     ECANCELED};
     }
 
     // Every new content is safely on disk: only now is any target replaced.
@@ -176,7 +136,7 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
             for (std::size_t k = i; k < pending.size(); ++k) {
                 operations.Remove(pending[k].temporary);
             }
-            return Error{replacements[i].file.string(), renamed.error().why};
+            return Error{replacements[i].file.string(), renamed.error().why, renamed.error().code};
         }
     }
     return Status::Ok();

@@ -4,6 +4,7 @@
 // without LF is still a line); writing ends every line with CR LF.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +32,12 @@ struct FileReplacement {
 // read-only target (no write bit) fails as it would on Windows ("Permission
 // denied") before anything is written. A target that is a symbolic link stays
 // one: the file it points to is replaced, and every new file keeps the
-// permission bits of the one it replaces.
+// permission bits of the one it replaces. When mayReplace is given, it is
+// asked once every new file is written; if it says no, nothing is replaced
+// and the error's code is ECANCELED.
 Status ReplaceFiles(const std::vector<FileReplacement>& replacements,
-                    FileOperations& operations = RealFileOperations());
+                    FileOperations& operations = RealFileOperations(),
+                    const std::function<bool()>& mayReplace = {});
 
 inline Status ReplaceFile(const std::filesystem::path& file, std::string content,
                           FileOperations& operations = RealFileOperations()) {

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <set>
 
+#include "platform/file_read.h"
 #include "platform/text_file.h"
 
 namespace fs = std::filesystem;
@@ -47,32 +48,6 @@ bool IsIncompleteName(const std::string& name) {
         return false;
     }
     return IsBackupName(name.substr(1, name.size() - 1 - kIncompleteSuffix.size()));
-}
-
-platform::Result<std::string> ReadBytes(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return platform::Error{file.string(), std::strerror(errno)};
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            const int error = errno;
-            ::close(fd);
-            return platform::Error{file.string(), std::strerror(error)};
-        }
-        if (count == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fd);
-    return bytes;
 }
 
 // Removes the oldest backups beyond kKeptBackups (never the one just made)
@@ -161,7 +136,7 @@ platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
     std::set<fs::path> names;
     std::string origins;
     for (const fs::path& file : files) {
-        auto bytes = ReadBytes(file);
+        auto bytes = platform::ReadWholeFile(file);
         if (!bytes) {
             return bytes.error();
         }

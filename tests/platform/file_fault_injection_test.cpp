@@ -149,19 +149,17 @@ TEST(FileFaultInjection, RegistryReplaceFailingAtAnyStepLeavesTheFileAsItWas) {
         WriteFile(file, old);
         ::chmod(file.c_str(), 0640);
         FaultInjectingOperations operations(failAt);
-        const auto result = platform::registry_writer::ReplaceAtomically(
-            file, fresh, [] { return true; }, operations);
+        const platform::Status result = platform::ReplaceFile(file, fresh, operations);
         EXPECT_EQ(EntryNames(folder.path()), std::set<std::string>{"system.reg"}) << failAt;
         if (!operations.failed()) {
-            EXPECT_EQ(result.outcome, platform::registry_writer::ReplaceOutcome::Replaced);
+            EXPECT_TRUE(result.ok());
             EXPECT_EQ(ReadFile(file), fresh);
             EXPECT_EQ(failAt, 5) << "create, write, flush, close, rename";
             break;
         }
         ++failures;
-        EXPECT_EQ(result.outcome, platform::registry_writer::ReplaceOutcome::Failed)
-            << operations.failedStep();
-        EXPECT_NE(result.error.Describe().find("system.reg"), std::string::npos);
+        EXPECT_FALSE(result.ok()) << operations.failedStep();
+        EXPECT_NE(result.error().Describe().find("system.reg"), std::string::npos);
         EXPECT_EQ(ReadFile(file), old) << operations.failedStep();
     }
     struct stat status {};
@@ -208,9 +206,7 @@ TEST(FileFaultInjection, TheNextReplacementRemovesLeftoverTemporariesAndNothingE
     const fs::path registry = folder.path() / "system.reg";
     WriteFile(registry, "WINE REGISTRY Version 2\n");
     WriteFile(folder.path() / ".system.reg.q1W2e3", "WINE REG");
-    const auto result = platform::registry_writer::ReplaceAtomically(
-        registry, "WINE REGISTRY Version 2\n\n", [] { return true; });
-    EXPECT_EQ(result.outcome, platform::registry_writer::ReplaceOutcome::Replaced);
+    EXPECT_TRUE(platform::ReplaceFile(registry, "WINE REGISTRY Version 2\n\n").ok());
     EXPECT_FALSE(fs::exists(folder.path() / ".system.reg.q1W2e3"));
 }
 

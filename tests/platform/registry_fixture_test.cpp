@@ -120,8 +120,7 @@ TEST_F(RegistryFixture, WriterChangesOnlyTheOneLine) {
     ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
               platform::RegStatus::Success);
     ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.025000"),
-              platform::RegStatus::Success)
-        << platform::RegLastError();
+              platform::RegStatus::Success);
     ASSERT_EQ(platform::RegSetStringValue(key, "VARNDEV", ""), platform::RegStatus::Success);
 
     std::ifstream stream(SystemReg(), std::ios::binary);

@@ -140,8 +140,7 @@ TEST_F(RegistryWithServer, WritesThroughWineRegWhileTheServerRuns) {
     ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
               platform::RegStatus::Success);
     ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.0123 \xe9"),
-              platform::RegStatus::Success)
-        << platform::RegLastError();
+              platform::RegStatus::Success);
     EXPECT_EQ(WineLog(),
               "WINEPREFIX=" + folder_.path().string() +
                   "\nARG=reg\nARG=add\nARG=HKLM\\SOFTWARE\\Red Storm Entertainment\\Tom Clancy's "
@@ -159,9 +158,10 @@ TEST_F(RegistryWithServer, FailsWhenWineIsMissingOrFails) {
               platform::RegStatus::Success);
     {
         ScopedEnvironment wine("WINE", (folder_.path() / "no-such-wine").string());
-        EXPECT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "1"),
-                  platform::RegStatus::Failed);
-        EXPECT_NE(platform::RegLastError().find("was not found"), std::string::npos);
+        const platform::RegResult result =
+            platform::RegSetStringValue(key, "MouseRadiansPerPixel", "1");
+        EXPECT_EQ(result, platform::RegStatus::Failed);
+        EXPECT_NE(result.error().Describe().find("was not found"), std::string::npos);
     }
     std::ofstream(wine_) << "#!/bin/sh\nexit 1\n";
     ScopedEnvironment wine("WINE", wine_.string());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <fstream>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "platform/registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
+#include "platform/text_file.h"
 #include "support/fake_installation.h"
 
 namespace {
@@ -119,8 +121,7 @@ TEST_F(RegistryWriteFile, SetsTheValueAndKeepsTheFilesPermissions) {
     ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
               platform::RegStatus::Success);
     ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345"),
-              platform::RegStatus::Success)
-        << platform::RegLastError();
+              platform::RegStatus::Success);
     std::string expected = before_;
     expected.replace(expected.find("0.008727"), 8, "0.012345");
     EXPECT_EQ(Read(), expected);
@@ -183,17 +184,16 @@ TEST_F(RegistryWriteFile, WithoutWritePermissionTheKeyDoesNotOpenForWriting) {
 }
 
 TEST_F(RegistryWriteFile, ReplaceLeavesTheFileAloneWhenDeclinedOrFailing) {
-    using platform::registry_writer::ReplaceAtomically;
-    using platform::registry_writer::ReplaceOutcome;
-    EXPECT_EQ(ReplaceAtomically(SystemReg(), "new", [] { return false; }).outcome,
-              ReplaceOutcome::Declined);
+    const platform::Status declined = platform::ReplaceFiles(
+        {{SystemReg(), "new"}}, platform::RealFileOperations(), [] { return false; });
+    EXPECT_EQ(declined.error().code, ECANCELED);
     EXPECT_EQ(Read(), before_);
     EXPECT_EQ(EntryCount(), 1u);
 
-    const auto missing =
-        ReplaceAtomically(folder_.path() / "no folder" / "system.reg", "new", [] { return true; });
-    EXPECT_EQ(missing.outcome, ReplaceOutcome::Failed);
-    EXPECT_NE(missing.error.Describe().find("no folder"), std::string::npos);
+    const platform::Status missing =
+        platform::ReplaceFile(folder_.path() / "no folder" / "system.reg", "new");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().Describe().find("no folder"), std::string::npos);
     EXPECT_EQ(EntryCount(), 1u);
 }
 

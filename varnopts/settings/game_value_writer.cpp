@@ -30,7 +30,7 @@ int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
         ShowError("Error opening R6 main reg key.");
         return 1;
     }
-    const platform::RegStatus status = platform::RegSetStringValue(key, name, data);
+    const platform::RegResult status = platform::RegSetStringValue(key, name, data);
     platform::RegCloseKey(key);
     if (status != platform::RegStatus::Success) {
         std::string message = "Error opening ";

@@ -1,12 +1,10 @@
 #include "varnopts/settings/version_check.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
+#include <optional>
 #include <string>
 
+#include "platform/file_read.h"
 #include "platform/message.h"
 #include "platform/windows_path.h"
 #include "varnopts/settings/game_paths.h"
@@ -57,32 +55,6 @@ std::string RefusedVersionText(std::string_view version) {
     return text;
 }
 
-// Closes the descriptor on every way out.
-class OpenFile {
-  public:
-    explicit OpenFile(const char* path) : descriptor_(::open(path, O_RDONLY | O_CLOEXEC)) {}
-    ~OpenFile() {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    // The length of a regular file; empty when it did not open or is no file
-    // (a folder opens for reading on Linux, but not as a file on Windows).
-    std::optional<std::uint64_t> Length() const {
-        struct stat status {};
-        if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
-            return std::nullopt;
-        }
-        return static_cast<std::uint64_t>(status.st_size);
-    }
-
-  private:
-    int descriptor_;
-};
-
 }  // namespace
 
 VersionJudgement JudgeGameExecutableLength(std::uint64_t length) {
@@ -128,8 +100,12 @@ bool CheckGameVersion(const platform::WinePrefix& prefix, std::string_view insta
         return DecideGameVersion(installationPath, true, std::nullopt);
     }
     const std::string executable = std::string(installationPath) + "RainbowSix.exe";
-    const OpenFile file(platform::ResolveWindowsPath(prefix, executable).c_str());
-    return DecideGameVersion(installationPath, false, file.Length());
+    // A folder, device or pipe under the name is no game executable: it
+    // counts as not found, and opening it never blocks.
+    const auto length =
+        platform::RegularFileLength(platform::ResolveWindowsPath(prefix, executable));
+    return DecideGameVersion(installationPath, false,
+                             length ? std::optional<std::uint64_t>(*length) : std::nullopt);
 }
 
 }  // namespace varnopts
