@@ -1,5 +1,6 @@
 #include "varnopts/settings/game_launch.h"
 
+#include <iostream>
 #include <string>
 
 #include "platform/program_start.h"
@@ -25,7 +26,14 @@ void OpenReadMe(const platform::WinePrefix& prefix, std::string_view modFolder) 
         file += '\\';
     }
     file += kReadMeFile;
-    (void)platform::StartProgram(prefix, file, "", folder, platform::ShowCommand::ShowNormal);
+    // Help shows no message when the read-me is missing or nothing opens it:
+    // the read-me is optional reading. A player who started us from a
+    // terminal still learns why nothing opened.
+    const platform::Status opened =
+        platform::StartProgram(prefix, file, "", folder, platform::ShowCommand::ShowNormal);
+    if (!opened) {
+        std::cerr << "varnopts: cannot open the read-me: " << opened.error().Describe() << '\n';
+    }
 }
 
 }  // namespace varnopts
