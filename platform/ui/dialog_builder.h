@@ -43,7 +43,6 @@ class DialogBuilder : public QObject {
     T* Control(int id) const {
         return qobject_cast<T*>(Control(id));
     }
-    const std::map<int, QWidget*>& Controls() const { return byId_; }
 
     // Places every control again with the dialog's current font.
     void Relayout();
