@@ -12,6 +12,7 @@
 
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
+#include "platform/wine_registry_command.h"
 #include "platform/wineserver.h"
 
 namespace platform {

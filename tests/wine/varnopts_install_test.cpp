@@ -106,7 +106,6 @@ TEST(VarnoptsInstallWine, PlanPackagesStartWithAutoAndTheGameFolder) {
     testsupport::MessageRecorder messages;
     {
         CVarnOptionsDlg window(wine.prefix());
-        window.m_installPause = std::chrono::milliseconds(0);
         ASSERT_TRUE(window.OnInitDialog());
         ASSERT_EQ(window.GameFolder(), kGameFolder);
         window.OnInstall();
