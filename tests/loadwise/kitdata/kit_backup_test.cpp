@@ -19,8 +19,8 @@
 #include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "loadwise/kitdata/kit_list_writer.h"
-#include "platform/fault_injecting_operations.h"
 #include "sample_kit.h"
+#include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
 
 namespace kitdata {
