@@ -19,7 +19,7 @@ namespace {
 
 // How often the waiting operation runs while a child runs to its end: often
 // enough that a window's painting never lags noticeably.
-constexpr int kWaitSliceMilliseconds = 15;
+constexpr int kWaitSliceMilliseconds = 10;
 constexpr std::size_t kKeptOutput = 64 * 1024;
 
 WaitingOperation& InstalledWaitingOperation() {
