@@ -111,9 +111,10 @@ int main(int argc, char** argv) {
     WriteScript(folder / "slow-wine", "sleep 3");
     setenv("WINE", (folder / "slow-wine").c_str(), 1);
     const Gaps save = Measure([&] { window.OnSave(); });
-    std::printf("Save through `wine reg add` taking 3 s: %.2f s in all; the window's thread was "
-                "blocked at most %.1f ms at a time (median gap between 1 ms ticks %.1f ms)\n",
-                save.total, save.longest, save.median);
+    std::printf(
+        "Save through `wine reg add` taking 3 s: %.2f s in all; the window's thread was "
+        "blocked at most %.1f ms at a time (median gap between 1 ms ticks %.1f ms)\n",
+        save.total, save.longest, save.median);
 
     WriteScript(folder / "package-wine", "sleep 0.5");
     setenv("WINE", (folder / "package-wine").c_str(), 1);
@@ -128,9 +129,10 @@ int main(int argc, char** argv) {
                                         busy.ShowStatus(QString::fromStdString(std::string(name)));
                                     });
     });
-    std::printf("Six packages of 0.5 s each: %.2f s in all; the window's thread was blocked at "
-                "most %.1f ms at a time (median gap %.1f ms)\n",
-                packages.total, packages.longest, packages.median);
+    std::printf(
+        "Six packages of 0.5 s each: %.2f s in all; the window's thread was blocked at "
+        "most %.1f ms at a time (median gap %.1f ms)\n",
+        packages.total, packages.longest, packages.median);
     close(lock);
     fs::remove_all(folder);
     return 0;

@@ -31,13 +31,10 @@ static void AppendTime(const char* folder, const char* name, const char* what) {
     char file[MAX_PATH + 32];
     char line[MAX_PATH + 64];
     FILETIME now;
-    ULARGE_INTEGER ticks;
     GetSystemTimeAsFileTime(&now);
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
     snprintf(file, sizeof file, "%s\\standin_package.times", folder);
     snprintf(line, sizeof line, "%s\t%s\t%llu\r\n", name, what,
-             (unsigned long long)(ticks.QuadPart / 10000));
+             ((unsigned long long)now.dwHighDateTime << 32 | now.dwLowDateTime) / 10000);
     AppendLine(file, line);
 }
 
