@@ -1,5 +1,5 @@
 // The install action as the user runs it: which packages start, in which
-// order and how; what refuses it; the read-only marks; the pause; and
+// order and how; what refuses it; the read-only marks; and
 // Uninstall All.
 
 #include <gtest/gtest.h>
