@@ -13,6 +13,14 @@ MessageOperation& InstalledOperation() {
 
 }  // namespace
 
+std::string WithDetails(std::string text, const std::string& details) {
+    if (!details.empty()) {
+        text += kDetailsMark;
+        text += details;
+    }
+    return text;
+}
+
 int ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
     if (const MessageOperation& operation = InstalledOperation()) {
         return operation(text, caption, style);

@@ -14,6 +14,7 @@ constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_YESNO = 0x4;
 constexpr unsigned MB_ICONHAND = 0x10;
 constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+constexpr unsigned MB_ICONASTERISK = 0x40;
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
@@ -23,6 +24,13 @@ constexpr int IDNO = 7;
 // Text and caption are Windows-1252 bytes.
 using MessageOperation =
     std::function<int(const std::string& text, const std::string& caption, unsigned style)>;
+
+// A text may carry details after this mark (what a failed program printed):
+// the message box shows them only when asked to.
+constexpr char kDetailsMark = '\f';
+
+// text, then the details after kDetailsMark when there are any.
+std::string WithDetails(std::string text, const std::string& details);
 
 // Shows a message through the installed operation. Without one, the message
 // goes to standard error and the answer is IDOK (IDNO for a Yes/No question).

@@ -1,23 +1,15 @@
 #include "platform/program_start.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/codepage.h"
-#include "platform/process_environment.h"
 #include "platform/windows_path.h"
-#include "platform/wineserver.h"
+#include "platform/wine_program.h"
 
 namespace platform {
 namespace {
@@ -56,94 +48,11 @@ std::vector<std::string> SplitAtBlanks(std::string_view parameters) {
     return words;
 }
 
-// Only async-signal-safe calls may run between fork and exec: everything
-// is prepared before the fork.
-[[noreturn]] void ReportAndExit(int pipe, int error) {
-    ssize_t ignored = write(pipe, &error, sizeof error);
-    (void)ignored;
-    _exit(127);
-}
-
-// Starts the program detached from us: an intermediate child forks the
-// program and exits at once, so the program is re-parented to init and
-// never becomes our zombie. A close-on-exec pipe tells whether the exec
-// worked: it closes without data on success and carries errno otherwise.
-Status SpawnDetached(const std::filesystem::path& program, std::vector<std::string> arguments,
-                     std::vector<std::string> environment,
-                     const std::filesystem::path& workingFolder) {
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
-    std::vector<char*> envp = NullTerminatedPointers(environment);
-    const std::string folder = workingFolder.string();
-    const std::string programPath = program.string();
-
-    int pipe[2];
-    if (pipe2(pipe, O_CLOEXEC) != 0) {
-        return Error{programPath, std::strerror(errno)};
-    }
-    const pid_t intermediate = fork();
-    if (intermediate < 0) {
-        const int error = errno;
-        close(pipe[0]);
-        close(pipe[1]);
-        return Error{programPath, std::strerror(error)};
-    }
-    if (intermediate == 0) {
-        close(pipe[0]);
-        setsid();  // the program outlives us and our terminal
-        const pid_t child = fork();
-        if (child < 0) {
-            ReportAndExit(pipe[1], errno);
-        }
-        if (child == 0) {
-            const int devNull = open("/dev/null", O_RDONLY);
-            if (devNull > 0) {
-                dup2(devNull, 0);
-                close(devNull);
-            }
-            if (!folder.empty() && chdir(folder.c_str()) != 0) {
-                ReportAndExit(pipe[1], errno);
-            }
-            sigset_t none;
-            sigemptyset(&none);
-            sigprocmask(SIG_SETMASK, &none, nullptr);
-            struct sigaction defaultAction {};
-            defaultAction.sa_handler = SIG_DFL;
-            sigaction(SIGPIPE, &defaultAction, nullptr);
-            // Our descriptors are none of the program's business.
-            close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
-            execve(programPath.c_str(), argv.data(), envp.data());
-            ReportAndExit(pipe[1], errno);
-        }
-        _exit(0);
-    }
-
-    close(pipe[1]);
-    int status = 0;
-    while (waitpid(intermediate, &status, 0) < 0 && errno == EINTR) {
-    }
-    int childError = 0;
-    ssize_t received = 0;
-    do {
-        received = read(pipe[0], &childError, sizeof childError);
-    } while (received < 0 && errno == EINTR);
-    close(pipe[0]);
-    if (received == static_cast<ssize_t>(sizeof childError)) {
-        return Error{programPath, std::strerror(childError)};
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return Error{programPath, "the program could not be started"};
-    }
-    return Status::Ok();
-}
-
-}  // namespace
-
-Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
-                    std::string_view parameters, std::string_view windowsWorkingFolder,
-                    ShowCommand show) {
-    // Wine gives no way to hide a program's first window from outside; the
-    // packages started hidden are ones that show no window of their own.
-    (void)show;
+// The command that starts the file as the shell's "open" would, or why it
+// cannot be started.
+Result<ChildCommand> CommandFor(const WinePrefix& prefix, std::string_view windowsFile,
+                                std::string_view parameters,
+                                std::string_view windowsWorkingFolder) {
     const std::string shownFile = Cp1252ToUtf8(windowsFile);
     if (windowsFile.empty()) {
         return Error{shownFile, "no file to start was given"};
@@ -153,26 +62,25 @@ Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
     if (!std::filesystem::is_regular_file(file, error)) {
         return Error{shownFile, "the file does not exist"};
     }
-    std::filesystem::path folder;
+    ChildCommand command;
     if (!windowsWorkingFolder.empty()) {
-        folder = ResolveWindowsPath(prefix, windowsWorkingFolder);
-        if (!std::filesystem::is_directory(folder, error)) {
+        command.workingFolder = ResolveWindowsPath(prefix, windowsWorkingFolder);
+        if (!std::filesystem::is_directory(command.workingFolder, error)) {
             return Error{Cp1252ToUtf8(windowsWorkingFolder), "the working folder does not exist"};
         }
     }
 
     const std::string extension = LowerExtension(windowsFile);
-    std::vector<std::string> arguments;
     std::optional<std::filesystem::path> program;
     if (extension == ".exe" || extension == ".com" || extension == ".bat") {
         const std::string wine = WineProgram();
         program = FindExecutable(wine);
         if (!program) {
-            return Error{shownFile, "the program \"" + wine + "\" was not found; install Wine"};
+            return Error{shownFile, WineNotFound(wine)};
         }
-        arguments = {wine, shownFile};
+        command.arguments = {wine, shownFile};
         for (auto& word : SplitAtBlanks(parameters)) {
-            arguments.push_back(std::move(word));
+            command.arguments.push_back(std::move(word));
         }
     } else {
         program = FindExecutable("xdg-open");
@@ -182,9 +90,38 @@ Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
         // The file's real path, not the one through dosdevices/, is the
         // one the desktop's program should show.
         const std::filesystem::path real = std::filesystem::canonical(file, error);
-        arguments = {"xdg-open", error ? file.string() : real.string()};
+        command.arguments = {"xdg-open", error ? file.string() : real.string()};
     }
-    return SpawnDetached(*program, std::move(arguments), EnvironmentWithPrefix(prefix), folder);
+    command.program = *program;
+    command.environment = EnvironmentWithPrefix(prefix);
+    return command;
+}
+
+}  // namespace
+
+// Wine gives no way to hide a program's first window from outside without
+// changing the command line the program sees; the packages started hidden
+// are ones that show no window of their own.
+Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
+                    std::string_view parameters, std::string_view windowsWorkingFolder,
+                    ShowCommand /*show*/) {
+    const Result<ChildCommand> command =
+        CommandFor(prefix, windowsFile, parameters, windowsWorkingFolder);
+    if (!command) {
+        return command.error();
+    }
+    return StartDetached(*command);
+}
+
+Result<ChildExit> RunProgram(const WinePrefix& prefix, std::string_view windowsFile,
+                             std::string_view parameters, std::string_view windowsWorkingFolder,
+                             ShowCommand /*show*/, std::chrono::milliseconds timeLimit) {
+    const Result<ChildCommand> command =
+        CommandFor(prefix, windowsFile, parameters, windowsWorkingFolder);
+    if (!command) {
+        return command.error();
+    }
+    return RunToEnd(*command, timeLimit);
 }
 
 }  // namespace platform

@@ -1,9 +1,11 @@
 #pragma once
 // Starting a program or opening a document, as the shell's "open" does.
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
+#include "platform/child_process.h"
 #include "platform/result.h"
 #include "platform/wine_prefix.h"
 
@@ -15,10 +17,18 @@ enum class ShowCommand { Hide = 0, ShowNormal = 1 };
 // Windows path and the parameters, in the working folder, with WINEPREFIX set
 // to the prefix; the program sees the command line "<file>" <parameters>, the
 // parameters exactly as given (unquoted even when they hold blanks). Any other
-// file opens with xdg-open. Started programs are detached and never waited for.
-// Fails when the file does not exist or the process cannot be started.
+// file opens with xdg-open. Fails when the file or the working folder does
+// not exist or the process cannot be started.
+
+// Starts the program detached; it is never waited for.
 Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
                     std::string_view parameters, std::string_view windowsWorkingFolder,
                     ShowCommand show);
+
+// Starts the program the same way and waits for it to end (RunToEnd): its
+// exit code and what Wine and the program printed.
+Result<ChildExit> RunProgram(const WinePrefix& prefix, std::string_view windowsFile,
+                             std::string_view parameters, std::string_view windowsWorkingFolder,
+                             ShowCommand show, std::chrono::milliseconds timeLimit);
 
 }  // namespace platform

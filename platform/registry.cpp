@@ -15,6 +15,7 @@
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
 #include "platform/text_file.h"
+#include "platform/wine_registry_command.h"
 #include "platform/wineserver.h"
 
 namespace platform {

@@ -1,28 +1,15 @@
 #include "platform/wineserver.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <thread>
-
-#include "platform/codepage.h"
-#include "platform/process_environment.h"
 
 namespace platform {
 namespace {
-
-// reg finishes in well under a second with a running server; this only
-// guards against a wine that hangs.
-constexpr auto kRegTimeout = std::chrono::seconds(120);
 
 bool IsWriteLocked(const std::filesystem::path& lockFile) {
     const int fd = open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
@@ -49,10 +36,6 @@ std::string ServerFolderName(const std::filesystem::path& prefixFolder) {
                   static_cast<unsigned long long>(status.st_dev),
                   static_cast<unsigned long long>(status.st_ino));
     return name;
-}
-
-std::string ErrnoText(int error) {
-    return std::strerror(error);
 }
 
 }  // namespace
@@ -93,107 +76,6 @@ bool IsWineserverRunning(const std::filesystem::path& prefixFolder) {
         }
     }
     return false;
-}
-
-std::string WineProgram() {
-    const char* wine = std::getenv("WINE");
-    return wine != nullptr && *wine != '\0' ? wine : "wine";
-}
-
-std::optional<std::filesystem::path> FindExecutable(std::string_view program) {
-    const auto executable = [](const std::filesystem::path& file) {
-        std::error_code error;
-        return std::filesystem::is_regular_file(file, error) && access(file.c_str(), X_OK) == 0;
-    };
-    if (program.empty()) {
-        return std::nullopt;
-    }
-    if (program.find('/') != std::string_view::npos) {
-        const std::filesystem::path file(program);
-        return executable(file) ? std::optional(file) : std::nullopt;
-    }
-    const char* path = std::getenv("PATH");
-    const std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        std::size_t end = folders.find(':', start);
-        if (end == std::string_view::npos) {
-            end = folders.size();
-        }
-        const std::string_view folder = folders.substr(start, end - start);
-        const std::filesystem::path file =
-            std::filesystem::path(folder.empty() ? "." : std::string(folder)) / program;
-        if (executable(file)) {
-            return file;
-        }
-        start = end + 1;
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix) {
-    return EnvironmentWith({"WINEPREFIX=" + prefix.folder.string()});
-}
-
-Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
-                        std::string_view text) {
-    const std::string wine = WineProgram();
-    const auto program = FindExecutable(wine);
-    if (!program) {
-        return Error{"wine reg add", "the program \"" + wine + "\" was not found; install Wine"};
-    }
-
-    std::vector<std::string> arguments = {
-        wine, "reg",    "add", "HKLM\\" + Cp1252ToUtf8(key), "/v", Cp1252ToUtf8(name),
-        "/t", "REG_SZ", "/d",  Cp1252ToUtf8(text),           "/f"};
-    if (prefix.win64) {
-        arguments.push_back("/reg:32");
-    }
-    std::vector<std::string> environment =
-        EnvironmentWith({"WINEPREFIX=" + prefix.folder.string(), "WINEDEBUG=-all"});
-
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
-    std::vector<char*> envp = NullTerminatedPointers(environment);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawnError =
-        posix_spawn(&pid, program->c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawnError != 0) {
-        return Error{"wine reg add",
-                     "could not start " + program->string() + ": " + ErrnoText(spawnError)};
-    }
-
-    const auto deadline = std::chrono::steady_clock::now() + kRegTimeout;
-    int status = 0;
-    while (true) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            break;
-        }
-        if (done < 0 && errno != EINTR) {
-            return Error{"wine reg add", ErrnoText(errno)};
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return Error{"wine reg add", "wine did not finish in time"};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return Error{
-            "wine reg add",
-            "wine's reg could not set the value (exit status " +
-                std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) +
-                ")"};
-    }
-    return Status::Ok();
 }
 
 }  // namespace platform

@@ -1,15 +1,9 @@
 #pragma once
-// The wineserver of a prefix, and the wine tools we run while it owns the
-// registry.
+// Finding the wineserver that runs for a prefix.
 
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
-
-#include "platform/result.h"
-#include "platform/wine_prefix.h"
 
 namespace platform {
 
@@ -22,22 +16,5 @@ std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::pa
 // True while a wineserver runs for the prefix: it holds a write lock on its
 // lock file for as long as it lives.
 bool IsWineserverRunning(const std::filesystem::path& prefixFolder);
-
-// The wine program: $WINE when set and not empty, otherwise "wine".
-std::string WineProgram();
-
-// Finds a program as the shell does: a name with a slash is taken as it is,
-// any other is looked up in $PATH. Nothing when no executable file is found.
-std::optional<std::filesystem::path> FindExecutable(std::string_view program);
-
-// The environment of this process with WINEPREFIX set to the prefix.
-std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix);
-
-// Sets a REG_SZ value through the running wineserver:
-//   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]
-// /reg:32 in a win64 prefix gives the 32-bit view our programs see. Key,
-// name and text are Windows-1252. Waits for reg to finish.
-Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
-                        std::string_view text);
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 # runs them after naming the machine: start-up to the window and peak memory
 # of both programs against a bare QDialog program (median of RUNS, default
 # 20), reading and saving a kit of 2,000 items per tab, and the sort of
-# 2,000 rows.
+# 2,000 rows, and how long the options window's thread is blocked while
+# Wine's reg tool or the packages run.
 #
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
@@ -13,7 +14,7 @@ runs=${1:-20}
 build=${LW_BENCH_BUILD:-$PWD/build-bench}
 export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLW_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target startup_bench kitdata_bench check_list_sort_bench >/dev/null
+cmake --build "$build" --target startup_bench kitdata_bench check_list_sort_bench child_wait_bench >/dev/null
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 memory=$(awk '/^MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)
@@ -26,3 +27,5 @@ echo
 "$build/bench/kitdata_bench"
 echo
 "$build/bench/check_list_sort_bench"
+echo
+"$build/bench/child_wait_bench"

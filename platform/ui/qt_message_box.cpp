@@ -14,7 +14,6 @@ constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kOkCancel = 0x1;
 constexpr unsigned kYesNoCancel = 0x3;
 constexpr unsigned kIconQuestion = 0x20;
-constexpr unsigned kIconAsterisk = 0x40;
 
 QPointer<QWidget>& Owner() {
     static QPointer<QWidget> owner;
@@ -29,7 +28,7 @@ QMessageBox::Icon IconFor(unsigned style) {
             return QMessageBox::Warning;
         case kIconQuestion:
             return QMessageBox::Question;
-        case kIconAsterisk:
+        case MB_ICONASTERISK:
             return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;
@@ -71,10 +70,19 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
     if (owner == nullptr) {
         owner = QApplication::activeWindow();
     }
-    QMessageBox box(IconFor(style), FromCp1252(caption), FromCp1252(text), ButtonsFor(style),
-                    owner);
+    const std::size_t mark = text.find(kDetailsMark);
+    QMessageBox box(IconFor(style), FromCp1252(caption), FromCp1252(text.substr(0, mark)),
+                    ButtonsFor(style), owner);
     box.setTextFormat(Qt::PlainText);
-    return ResultFor(box.exec(), style);
+    if (mark != std::string::npos) {
+        box.setDetailedText(FromCp1252(text.substr(mark + 1)));
+    }
+    // The box is answered with the normal pointer, also while the window
+    // behind it shows the wait cursor.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int button = box.exec();
+    QApplication::restoreOverrideCursor();
+    return ResultFor(button, style);
 }
 
 }  // namespace

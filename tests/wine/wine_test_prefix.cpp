@@ -14,8 +14,8 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/child_process.h"
 #include "platform/process_environment.h"
-#include "platform/wineserver.h"
 
 namespace winetest {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/message.h"
 #include "platform/registry.h"
 #include "varnopts/settings/game_paths.h"
@@ -37,6 +38,13 @@ int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
         message += name;
         message += ' ';
         message += kTextRegistryKey.text;
+        // What failed underneath (Wine's reg tool ended with an error or
+        // did not finish in time, the file could not be written), so that
+        // the user can mend it.
+        if (const std::string cause = status.error().Describe(); !cause.empty()) {
+            message += "\n\n";
+            message += platform::Utf8ToCp1252(cause);
+        }
         ShowError(message);
         return 1;
     }

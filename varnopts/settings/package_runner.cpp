@@ -21,13 +21,38 @@ std::string PackageParameters(std::string_view gameFolder) {
     return parameters;
 }
 
-void RunPackage(const platform::WinePrefix& prefix, std::string_view modFolder,
-                std::string_view gameFolder, std::string_view packageName) {
-    if (!LaunchProgram(prefix, PackageFile(modFolder, packageName), PackageParameters(gameFolder),
-                       modFolder, platform::ShowCommand::Hide)) {
+PackageOutcome RunPackage(const platform::WinePrefix& prefix, std::string_view modFolder,
+                          std::string_view gameFolder, std::string_view packageName) {
+    PackageOutcome outcome;
+    outcome.name = packageName;
+    const platform::Result<platform::ChildExit> ran = LaunchProgramToEnd(
+        prefix, PackageFile(modFolder, packageName), PackageParameters(gameFolder), modFolder,
+        platform::ShowCommand::Hide, kPackageTimeLimit);
+    if (!ran) {
+        outcome.whyNotStarted = ran.error().Describe();
         platform::ShowMessage("The installation could not be completed.",
                               std::string(kCaptionOptions), platform::MB_ICONEXCLAMATION);
+        return outcome;
     }
+    outcome.started = true;
+    outcome.exitCode = ran->exitCode;
+    outcome.timedOut = ran->timedOut;
+    outcome.output = ran->output;
+    return outcome;
+}
+
+std::vector<PackageOutcome> RunPackages(const platform::WinePrefix& prefix,
+                                        std::string_view modFolder, std::string_view gameFolder,
+                                        const std::vector<std::string>& names,
+                                        const PackageProgress& progress) {
+    std::vector<PackageOutcome> outcomes;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (progress) {
+            progress(names[i], i + 1, names.size());
+        }
+        outcomes.push_back(RunPackage(prefix, modFolder, gameFolder, names[i]));
+    }
+    return outcomes;
 }
 
 const std::array<std::string_view, 2>& UninstallPackages() {
@@ -36,20 +61,20 @@ const std::array<std::string_view, 2>& UninstallPackages() {
     return packages;
 }
 
-bool UninstallAll(const platform::WinePrefix& prefix, const GamePaths& paths,
-                  std::string_view gameFolder) {
+std::optional<std::vector<PackageOutcome>> UninstallAll(const platform::WinePrefix& prefix,
+                                                        const GamePaths& paths,
+                                                        std::string_view gameFolder,
+                                                        const PackageProgress& progress) {
     if (platform::ShowMessage("Are you sure you want to uninstall VARN?",
                               std::string(kCaptionUninstall),
                               platform::MB_YESNO) != platform::IDYES) {
-        return false;
+        return std::nullopt;
     }
     if (!CheckGameVersion(prefix, paths.m_strInstallationPath)) {
-        return false;
+        return std::nullopt;
     }
-    for (const std::string_view package : UninstallPackages()) {
-        RunPackage(prefix, paths.m_strModFolder, gameFolder, package);
-    }
-    return true;
+    const std::vector<std::string> names(UninstallPackages().begin(), UninstallPackages().end());
+    return RunPackages(prefix, paths.m_strModFolder, gameFolder, names, progress);
 }
 
 }  // namespace varnopts

@@ -7,21 +7,44 @@
 #include "varnopts/settings/windows_environment.h"
 
 namespace varnopts {
+namespace {
 
-bool LaunchProgram(const platform::WinePrefix& prefix, std::string_view file,
-                   std::string_view parameters, std::string_view workingFolder,
-                   platform::ShowCommand show) {
-    // The shell expands environment strings in the file and the folder (an
-    // installer may store "%ProgramFiles%\VARN"), never in the parameters.
-    if (platform::StartProgram(prefix, ExpandWindowsEnvironment(prefix, file), parameters,
-                               ExpandWindowsEnvironment(prefix, workingFolder), show)) {
-        return true;
-    }
+void ShowFailedToStart(std::string_view file) {
     std::string text(kTextFailedToStart.text);
     text += ' ';
     text += file;
     platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
+}
+
+}  // namespace
+
+// The shell expands environment strings in the file and the folder (an
+// installer may store "%ProgramFiles%\VARN"), never in the parameters.
+
+bool LaunchProgram(const platform::WinePrefix& prefix, std::string_view file,
+                   std::string_view parameters, std::string_view workingFolder,
+                   platform::ShowCommand show) {
+    if (platform::StartProgram(prefix, ExpandWindowsEnvironment(prefix, file), parameters,
+                               ExpandWindowsEnvironment(prefix, workingFolder), show)) {
+        return true;
+    }
+    ShowFailedToStart(file);
     return false;
+}
+
+platform::Result<platform::ChildExit> LaunchProgramToEnd(const platform::WinePrefix& prefix,
+                                                         std::string_view file,
+                                                         std::string_view parameters,
+                                                         std::string_view workingFolder,
+                                                         platform::ShowCommand show,
+                                                         std::chrono::milliseconds timeLimit) {
+    platform::Result<platform::ChildExit> ran =
+        platform::RunProgram(prefix, ExpandWindowsEnvironment(prefix, file), parameters,
+                             ExpandWindowsEnvironment(prefix, workingFolder), show, timeLimit);
+    if (!ran) {
+        ShowFailedToStart(file);
+    }
+    return ran;
 }
 
 }  // namespace varnopts

@@ -2,6 +2,7 @@
 // Starting a program the way the options window starts the packages and the
 // game.
 
+#include <chrono>
 #include <string_view>
 
 #include "platform/program_start.h"
@@ -15,5 +16,15 @@ namespace varnopts {
 bool LaunchProgram(const platform::WinePrefix& prefix, std::string_view file,
                    std::string_view parameters, std::string_view workingFolder,
                    platform::ShowCommand show);
+
+// Starts file as LaunchProgram does and waits for it to end (at most
+// timeLimit). When it cannot be started: "Failed to start <file>" has been
+// shown, and the error says why.
+platform::Result<platform::ChildExit> LaunchProgramToEnd(const platform::WinePrefix& prefix,
+                                                         std::string_view file,
+                                                         std::string_view parameters,
+                                                         std::string_view workingFolder,
+                                                         platform::ShowCommand show,
+                                                         std::chrono::milliseconds timeLimit);
 
 }  // namespace varnopts

@@ -1,17 +1,20 @@
 // The install action of the options window: version check, read-only marks
-// cleared in the game's folders, the chosen packages started, then a pause
-// while they work.
+// cleared in the game's folders, then the chosen packages run one after
+// another while the window shows which one runs; one result at the end.
+// Uninstall All runs its packages the same way.
 
 #include <QComboBox>
+#include <optional>
 
 #include "platform/message.h"
-#include "platform/ui/wait_cursor.h"
+#include "platform/ui/busy_window.h"
+#include "platform/ui/text_codec.h"
 #include "varnopts/res/resource_ids.h"
 #include "varnopts/settings/install_plan.h"
+#include "varnopts/settings/package_run_report.h"
 #include "varnopts/settings/package_runner.h"
 #include "varnopts/settings/read_only_clearing.h"
 #include "varnopts/settings/version_check.h"
-#include "varnopts/window/install_pause.h"
 #include "varnopts/window/varn_options_dlg.h"
 
 namespace {
@@ -20,6 +23,14 @@ namespace {
 // errors that come from the system rather than from the program's texts.
 constexpr char kFileErrorCaption[] = "varnopts";
 
+// "VARN_FULL.EXE, 1 of 6"
+QString PackageStatus(std::string_view name, std::size_t place, std::size_t count) {
+    return QStringLiteral("%1, %2 of %3")
+        .arg(platform::ui::FromCp1252(std::string(name)))
+        .arg(place)
+        .arg(count);
+}
+
 }  // namespace
 
 void CVarnOptionsDlg::OnInstall() {
@@ -27,13 +38,13 @@ void CVarnOptionsDlg::OnInstall() {
     if (!varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
         return;
     }
-    platform::ui::WaitCursor waitCursor;
+    std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
 
     const platform::Status cleared = varnopts::ClearGameReadOnlyFiles(m_prefix, m_paths);
     if (!cleared) {
         // A file that keeps its mark would make the packages fail half-way:
         // nothing is started, and the user learns which file it is.
-        waitCursor.Restore();
+        busy.reset();
         platform::ShowMessage(varnopts::DescribeClearingFailure(cleared.error()), kFileErrorCaption,
                               platform::MB_ICONHAND);
         return;
@@ -43,10 +54,29 @@ void CVarnOptionsDlg::OnInstall() {
         QuickWeaponPosition(), ComboBox(IDC_COMBO_MP_MODE)->currentIndex(),
         ComboBox(IDC_COMBO_SOUND)->currentIndex(), ComboBox(IDC_COMBO_GOCODES)->currentIndex(),
         varnopts::IsEagleWatchInstalled(m_prefix));
-    for (const std::string& package : plan) {
-        varnopts::RunPackage(m_prefix, m_paths.m_strModFolder, m_strGameFolder, package);
-    }
+    const std::vector<varnopts::PackageOutcome> outcomes =
+        varnopts::RunPackages(m_prefix, m_paths.m_strModFolder, m_strGameFolder, plan,
+                              [&](std::string_view name, std::size_t place, std::size_t count) {
+                                  busy->ShowStatus(PackageStatus(name, place, count));
+                              });
+    busy.reset();
+    varnopts::ReportPackageRun(varnopts::PackageAction::Install, outcomes);
+}
 
-    varnopts::window::RunInstallPause(this, m_installPause);
-    waitCursor.Restore();
+void CVarnOptionsDlg::OnUninstallAll() {
+    // The window turns busy only once the question has been answered and
+    // the version check has passed, when the first package starts.
+    std::optional<platform::ui::BusyWindow> busy;
+    const auto outcomes =
+        varnopts::UninstallAll(m_prefix, m_paths, m_strGameFolder,
+                               [&](std::string_view name, std::size_t place, std::size_t count) {
+                                   if (!busy) {
+                                       busy.emplace(this);
+                                   }
+                                   busy->ShowStatus(PackageStatus(name, place, count));
+                               });
+    busy.reset();
+    if (outcomes) {
+        varnopts::ReportPackageRun(varnopts::PackageAction::Uninstall, *outcomes);
+    }
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/message.h"
+#include "platform/ui/busy_window.h"
 #include "platform/ui/dialog_builder.h"
 #include "platform/ui/qt_message_box.h"
 #include "platform/ui/text_codec.h"
@@ -20,7 +21,6 @@
 #include "varnopts/settings/game_launch.h"
 #include "varnopts/settings/game_value_writer.h"
 #include "varnopts/settings/mouse_sensitivity.h"
-#include "varnopts/settings/package_runner.h"
 #include "varnopts/settings/settings_texts.h"
 #include "varnopts/window/about_dlg.h"
 
@@ -75,6 +75,9 @@ void SetText(QWidget* control, const QString& text) {
         label->setText(text);
     }
 }
+
+// A save that takes longer than this says so in a panel.
+constexpr int kSlowSaveMilliseconds = 400;
 
 }  // namespace
 
@@ -268,6 +271,10 @@ void CVarnOptionsDlg::OnReset() {
 
 void CVarnOptionsDlg::OnSave() {
     const std::string text = varnopts::PositionToSensitivity(m_sliderMouse->value());
+    // While a wineserver runs, the value goes through Wine's reg tool, which
+    // can take seconds on a prefix whose server has just started.
+    platform::ui::BusyWindow busy(this);
+    busy.ShowStatus(tr("Saving the mouse sensitivity"), kSlowSaveMilliseconds);
     // A failure has shown its message; the slider stays where it is.
     (void)varnopts::WriteGameValue(m_prefix, varnopts::kMouseRadiansPerPixel, text);
 }
@@ -283,8 +290,4 @@ void CVarnOptionsDlg::OnStartEW() {
 void CVarnOptionsDlg::OnAbout() {
     CAboutDlg about(m_hIcon, this);
     about.exec();
-}
-
-void CVarnOptionsDlg::OnUninstallAll() {
-    (void)varnopts::UninstallAll(m_prefix, m_paths, m_strGameFolder);
 }

@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QIcon>
-#include <chrono>
 #include <map>
 #include <string>
 
@@ -27,9 +26,6 @@ using BOOL = int;
 class CVarnOptionsDlg : public QDialog {
     Q_OBJECT
   public:
-    // How long the install action waits after starting the packages.
-    static constexpr std::chrono::milliseconds kInstallPause{15000};
-
     // Builds the controls of template 102; nothing is read yet.
     explicit CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* parent = nullptr);
 
@@ -42,9 +38,6 @@ class CVarnOptionsDlg : public QDialog {
     // OnInitDialog, then runs the window modally unless it has already ended.
     // Returns how it ended (IDOK or IDCANCEL).
     int DoModal();
-
-    // The pause after the packages have been started; tests shorten it.
-    std::chrono::milliseconds m_installPause = kInstallPause;
 
     // The list position of the quick weapon selection: the selected entry, or
     // -1 when the typed text names none.

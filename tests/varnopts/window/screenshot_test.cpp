@@ -60,7 +60,6 @@ TEST(OptionsWindowScreenshots, SampleInstallation) {
     StartRecorder recorder;  // no real program is started from here
     testsupport::MessageRecorder messages;
     auto window = std::make_unique<CVarnOptionsDlg>(platform::LoadPrefix(prefixFolder));
-    window->m_installPause = std::chrono::milliseconds(400);
     ASSERT_TRUE(window->OnInitDialog());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -76,8 +75,8 @@ TEST(OptionsWindowScreenshots, SampleInstallation) {
     window->OnAbout();
 
     QTimer::singleShot(100, [&] {
-        if (auto* bar = window->findChild<QProgressBar*>("IDC_INSTALL_PROGRESS")) {
-            Save(bar->window(), "varnopts-install-progress.png");
+        if (auto* panel = window->findChild<QDialog*>("IDD_BUSY_PANEL")) {
+            Save(panel, "varnopts-install-progress.png");
         }
     });
     window->OnInstall();

@@ -157,10 +157,8 @@ void WritePackages(testsupport::FakeInstallation& installation,
     }
 }
 
-std::unique_ptr<CVarnOptionsDlg> OpenWindow(const testsupport::FakeInstallation& installation,
-                                            std::chrono::milliseconds pause) {
+std::unique_ptr<CVarnOptionsDlg> OpenWindow(const testsupport::FakeInstallation& installation) {
     auto window = std::make_unique<CVarnOptionsDlg>(installation.prefix());
-    window->m_installPause = pause;
     EXPECT_TRUE(window->OnInitDialog());
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

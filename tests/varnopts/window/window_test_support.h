@@ -71,9 +71,7 @@ void WritePackages(testsupport::FakeInstallation& installation,
 const std::vector<std::string>& AllPackageNames();
 
 // A window on the installation, set up (OnInitDialog) and shown.
-std::unique_ptr<CVarnOptionsDlg> OpenWindow(
-    const testsupport::FakeInstallation& installation,
-    std::chrono::milliseconds pause = std::chrono::milliseconds(0));
+std::unique_ptr<CVarnOptionsDlg> OpenWindow(const testsupport::FakeInstallation& installation);
 
 template <class T>
 T* Control(const QWidget& window, const char* objectName) {

@@ -1,0 +1,286 @@
+#include "platform/child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "platform/process_environment.h"
+
+namespace platform {
+namespace {
+
+// How often the waiting operation runs while a child runs to its end: often
+// enough that a window's painting never lags noticeably.
+constexpr int kWaitSliceMilliseconds = 10;
+constexpr std::size_t kKeptOutput = 64 * 1024;
+
+WaitingOperation& InstalledWaitingOperation() {
+    static WaitingOperation operation;
+    return operation;
+}
+
+// Only async-signal-safe calls may run between fork and exec: everything
+// is prepared before the fork.
+[[noreturn]] void ReportAndExit(int pipe, int error) {
+    ssize_t ignored = write(pipe, &error, sizeof error);
+    (void)ignored;
+    _exit(127);
+}
+
+void ResetSignalsInChild() {
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &defaultAction, nullptr);
+}
+
+// Reads what the pipe holds now into output, keeping its last kKeptOutput
+// bytes. Returns false once the pipe has been closed by every writer.
+bool ReadAvailable(int fd, std::string& output) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t received = read(fd, buffer, sizeof buffer);
+        if (received > 0) {
+            output.append(buffer, static_cast<std::size_t>(received));
+            if (output.size() > 2 * kKeptOutput) {
+                output.erase(0, output.size() - kKeptOutput);
+            }
+            continue;
+        }
+        if (received < 0 && errno == EINTR) {
+            continue;
+        }
+        return received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+int ExitCodeOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+WaitingOperation SetWaitingOperation(WaitingOperation operation) {
+    return std::exchange(InstalledWaitingOperation(), std::move(operation));
+}
+
+// An intermediate child forks the program and exits at once, so the program
+// is re-parented to init. A close-on-exec pipe tells whether the exec worked:
+// it closes without data on success and carries errno otherwise.
+Status StartDetached(const ChildCommand& command) {
+    std::vector<std::string> arguments = command.arguments;
+    std::vector<std::string> environment = command.environment;
+    std::vector<char*> argv = NullTerminatedPointers(arguments);
+    std::vector<char*> envp = NullTerminatedPointers(environment);
+    const std::string folder = command.workingFolder.string();
+    const std::string programPath = command.program.string();
+
+    int pipe[2];
+    if (pipe2(pipe, O_CLOEXEC) != 0) {
+        return Error{programPath, std::strerror(errno)};
+    }
+    const pid_t intermediate = fork();
+    if (intermediate < 0) {
+        const int error = errno;
+        close(pipe[0]);
+        close(pipe[1]);
+        return Error{programPath, std::strerror(error)};
+    }
+    if (intermediate == 0) {
+        close(pipe[0]);
+        setsid();  // the program outlives us and our terminal
+        const pid_t child = fork();
+        if (child < 0) {
+            ReportAndExit(pipe[1], errno);
+        }
+        if (child == 0) {
+            const int devNull = open("/dev/null", O_RDONLY);
+            if (devNull > 0) {
+                dup2(devNull, 0);
+                close(devNull);
+            }
+            if (!folder.empty() && chdir(folder.c_str()) != 0) {
+                ReportAndExit(pipe[1], errno);
+            }
+            ResetSignalsInChild();
+            // Our descriptors are none of the program's business.
+            close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+            execve(programPath.c_str(), argv.data(), envp.data());
+            ReportAndExit(pipe[1], errno);
+        }
+        _exit(0);
+    }
+
+    close(pipe[1]);
+    int status = 0;
+    while (waitpid(intermediate, &status, 0) < 0 && errno == EINTR) {
+    }
+    int childError = 0;
+    ssize_t received = 0;
+    do {
+        received = read(pipe[0], &childError, sizeof childError);
+    } while (received < 0 && errno == EINTR);
+    close(pipe[0]);
+    if (received == static_cast<ssize_t>(sizeof childError)) {
+        return Error{programPath, std::strerror(childError)};
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return Error{programPath, "the program could not be started"};
+    }
+    return Status::Ok();
+}
+
+Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::milliseconds timeLimit) {
+    std::vector<std::string> arguments = command.arguments;
+    std::vector<std::string> environment = command.environment;
+    std::vector<char*> argv = NullTerminatedPointers(arguments);
+    std::vector<char*> envp = NullTerminatedPointers(environment);
+    const std::string programPath = command.program.string();
+
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0) {
+        return Error{programPath, std::strerror(errno)};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 2);
+    if (!command.workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, command.workingFolder.c_str());
+    }
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = 0;
+    const int spawnError =
+        posix_spawn(&pid, programPath.c_str(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+    if (spawnError != 0) {
+        close(output[0]);
+        return Error{programPath, std::strerror(spawnError)};
+    }
+    fcntl(output[0], F_SETFL, fcntl(output[0], F_GETFL) | O_NONBLOCK);
+
+    ChildExit result;
+    bool open = true;
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    int status = 0;
+    for (;;) {
+        pollfd watched{output[0], POLLIN, 0};
+        // Once every writer has closed the pipe, poll only sleeps.
+        poll(&watched, open ? 1 : 0, kWaitSliceMilliseconds);
+        if (open) {
+            open = ReadAvailable(output[0], result.output);
+        }
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            break;
+        }
+        if (done < 0 && errno != EINTR) {
+            const int error = errno;
+            close(output[0]);
+            return Error{programPath, std::strerror(error)};
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            result.timedOut = true;
+            break;
+        }
+        if (const WaitingOperation& waiting = InstalledWaitingOperation()) {
+            waiting();
+        }
+    }
+    // What it wrote just before it ended; helpers it left behind may still
+    // hold the pipe open, so nothing more is waited for.
+    if (open) {
+        ReadAvailable(output[0], result.output);
+    }
+    close(output[0]);
+    if (result.output.size() > kKeptOutput) {
+        result.output.erase(0, result.output.size() - kKeptOutput);
+    }
+    result.exitCode = ExitCodeOf(status);
+    return result;
+}
+
+std::optional<std::filesystem::path> FindExecutable(std::string_view program) {
+    const auto executable = [](const std::filesystem::path& file) {
+        std::error_code error;
+        return std::filesystem::is_regular_file(file, error) && access(file.c_str(), X_OK) == 0;
+    };
+    if (program.empty()) {
+        return std::nullopt;
+    }
+    if (program.find('/') != std::string_view::npos) {
+        const std::filesystem::path file(program);
+        return executable(file) ? std::optional(file) : std::nullopt;
+    }
+    const char* path = std::getenv("PATH");
+    const std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string_view::npos) {
+            end = folders.size();
+        }
+        const std::string_view folder = folders.substr(start, end - start);
+        const std::filesystem::path file =
+            std::filesystem::path(folder.empty() ? "." : std::string(folder)) / program;
+        if (executable(file)) {
+            return file;
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string LastLines(std::string_view output, std::size_t count) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = output.size();
+        }
+        std::string_view line = output.substr(start, end - start);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
+            line.remove_suffix(1);
+        }
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+        start = end + 1;
+    }
+    std::string joined;
+    for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i) {
+        joined += lines[i];
+        joined += i + 1 < lines.size() ? "\n" : "";
+    }
+    return joined;
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// Finding the wine program that runs Windows programs in a prefix, and the
+// environment it is given.
+
+#include <string>
+#include <vector>
+
+#include "platform/wine_prefix.h"
+
+namespace platform {
+
+// The wine program: $WINE when set and not empty, otherwise "wine".
+std::string WineProgram();
+
+// The environment of this process with WINEPREFIX set to the prefix.
+std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix);
+
+// What to tell a user whose wine program cannot be found.
+std::string WineNotFound(const std::string& wine);
+
+// True when wine's output says it cannot run 32-bit programs because its
+// 32-bit part is not installed ("wine32 is missing", as Debian's wine says).
+bool SaysWine32IsMissing(const std::string& output);
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+// Setting a registry value through Wine's reg tool, the way to change the
+// registry while a wineserver owns it.
+
+#include <chrono>
+#include <string_view>
+
+#include "platform/result.h"
+#include "platform/wine_prefix.h"
+
+namespace platform {
+
+// reg finishes in well under a second with a running server, and in up to
+// about 15 seconds on a prefix whose server has just started; this only
+// guards against a wine that hangs.
+inline constexpr std::chrono::seconds kWineRegTimeLimit{60};
+
+// Sets a REG_SZ value through the running wineserver:
+//   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]
+// /reg:32 in a win64 prefix gives the 32-bit view our programs see. Key,
+// name and text are Windows-1252. Waits for reg to finish (a window keeps
+// painting meanwhile, see child_process.h).
+Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
+                        std::string_view text);
+
+}  // namespace platform
