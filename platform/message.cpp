@@ -11,7 +11,29 @@ MessageOperation& InstalledOperation() {
     return operation;
 }
 
+std::string& CurrentDetail() {
+    static std::string detail;
+    return detail;
+}
+
 }  // namespace
+
+int ShowMessage(const std::string& text, const std::string& caption, unsigned style,
+                const std::string& detail) {
+    std::string previous = std::exchange(CurrentDetail(), detail);
+    int answer = IDOK;
+    if (InstalledOperation()) {
+        answer = ShowMessage(text, caption, style);
+    } else {
+        answer = ShowMessage(text + "\n" + detail, caption, style);
+    }
+    CurrentDetail() = std::move(previous);
+    return answer;
+}
+
+const std::string& MessageDetail() {
+    return CurrentDetail();
+}
 
 int ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
     if (const MessageOperation& operation = InstalledOperation()) {

@@ -28,6 +28,15 @@ using MessageOperation =
 // goes to standard error and the answer is IDOK (IDNO for a Yes/No question).
 int ShowMessage(const std::string& text, const std::string& caption, unsigned style);
 
+// The same with further detail shown beneath the text (where the programs
+// looked, what the user can do), in UTF-8 as it names Unix paths. The
+// operation finds it in MessageDetail().
+int ShowMessage(const std::string& text, const std::string& caption, unsigned style,
+                const std::string& detail);
+
+// The detail of the message being shown; empty for a message without one.
+const std::string& MessageDetail();
+
 // Installs an operation and returns the one it replaces.
 MessageOperation SetMessageOperation(MessageOperation operation);
 

@@ -165,7 +165,7 @@ Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
     std::vector<std::string> arguments;
     std::optional<std::filesystem::path> program;
     if (extension == ".exe" || extension == ".com" || extension == ".bat") {
-        const std::string wine = WineProgram();
+        const std::string wine = WineProgram(prefix);
         program = FindExecutable(wine);
         if (!program) {
             return Error{shownFile, "the program \"" + wine + "\" was not found; install Wine"};

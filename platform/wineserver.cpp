@@ -16,6 +16,7 @@
 
 #include "platform/codepage.h"
 #include "platform/process_environment.h"
+#include "platform/wine_build.h"
 
 namespace platform {
 namespace {
@@ -100,6 +101,10 @@ std::string WineProgram() {
     return wine != nullptr && *wine != '\0' ? wine : "wine";
 }
 
+std::string WineProgram(const WinePrefix& prefix) {
+    return prefix.wine.program.empty() ? WineProgram() : prefix.wine.program;
+}
+
 std::optional<std::filesystem::path> FindExecutable(std::string_view program) {
     const auto executable = [](const std::filesystem::path& file) {
         std::error_code error;
@@ -132,12 +137,12 @@ std::optional<std::filesystem::path> FindExecutable(std::string_view program) {
 }
 
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix) {
-    return EnvironmentWith({"WINEPREFIX=" + prefix.folder.string()});
+    return EnvironmentWith(WineVariables(prefix));
 }
 
 Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
                         std::string_view text) {
-    const std::string wine = WineProgram();
+    const std::string wine = WineProgram(prefix);
     const auto program = FindExecutable(wine);
     if (!program) {
         return Error{"wine reg add", "the program \"" + wine + "\" was not found; install Wine"};
@@ -149,8 +154,9 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
     if (prefix.win64) {
         arguments.push_back("/reg:32");
     }
-    std::vector<std::string> environment =
-        EnvironmentWith({"WINEPREFIX=" + prefix.folder.string(), "WINEDEBUG=-all"});
+    std::vector<std::string> variables = WineVariables(prefix);
+    variables.push_back("WINEDEBUG=-all");
+    std::vector<std::string> environment = EnvironmentWith(variables);
 
     std::vector<char*> argv = NullTerminatedPointers(arguments);
     std::vector<char*> envp = NullTerminatedPointers(environment);

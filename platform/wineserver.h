@@ -25,16 +25,20 @@ bool IsWineserverRunning(const std::filesystem::path& prefixFolder);
 
 // The wine program: $WINE when set and not empty, otherwise "wine".
 std::string WineProgram();
+// The wine program for the prefix: its Wine build (platform/wine_build.h),
+// or WineProgram() when the prefix carries none.
+std::string WineProgram(const WinePrefix& prefix);
 
 // Finds a program as the shell does: a name with a slash is taken as it is,
 // any other is looked up in $PATH. Nothing when no executable file is found.
 std::optional<std::filesystem::path> FindExecutable(std::string_view program);
 
-// The environment of this process with WINEPREFIX set to the prefix.
+// The environment of this process with WINEPREFIX set to the prefix (and
+// WINESERVER to its build's wineserver).
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix);
 
 // Sets a REG_SZ value through the running wineserver:
-//   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]
+//   <the prefix's wine> reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]
 // /reg:32 in a win64 prefix gives the 32-bit view our programs see. Key,
 // name and text are Windows-1252. Waits for reg to finish.
 Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,

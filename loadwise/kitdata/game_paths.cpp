@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/message.h"
+#include "platform/prefix_selection.h"
 
 namespace kitdata {
 namespace {
@@ -38,7 +39,9 @@ GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
     platform::RegistryKey key;
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
         platform::RegStatus::Success) {
-        ShowStop("Error opening main reg key");
+        platform::ShowMessage("Error opening main reg key", kMessageCaption,
+                              platform::MB_OK | platform::MB_ICONHAND,
+                              platform::GameNotFoundDetail(prefix));
         return paths;
     }
 
@@ -65,6 +68,7 @@ GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
     if (allRead) {
         paths.m_strEquipmentPath += "\\";
         paths.m_strEquipTextPath += "\\english\\";
+        paths.m_bComplete = true;
     }
     platform::RegCloseKey(key);
     return paths;

@@ -74,6 +74,9 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
     QMessageBox box(IconFor(style), FromCp1252(caption), FromCp1252(text), ButtonsFor(style),
                     owner);
     box.setTextFormat(Qt::PlainText);
+    if (!MessageDetail().empty()) {
+        box.setInformativeText(QString::fromStdString(MessageDetail()));
+    }
     return ResultFor(box.exec(), style);
 }
 
