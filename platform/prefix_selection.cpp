@@ -23,7 +23,8 @@ std::string Environment(const char* name) {
 }
 
 fs::file_time_type LastChange(const fs::path& folder) {
-    fs::file_time_type newest{};
+    // file_clock's epoch lies in the future: times of today are negative.
+    fs::file_time_type newest = fs::file_time_type::min();
     for (const char* file : {"system.reg", "user.reg"}) {
         std::error_code error;
         newest = std::max(newest, fs::last_write_time(folder / file, error));

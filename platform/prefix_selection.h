@@ -18,7 +18,7 @@ struct PrefixCandidate {
     WinePrefix prefix;     // with its Wine build
     std::string launcher;  // "" when no launcher knows it
     std::string game;
-    std::filesystem::file_time_type lastChange;  // newest of system.reg and user.reg
+    std::filesystem::file_time_type lastChange;  // newest of system.reg and user.reg; min() unknown
 };
 
 struct SelectionInput {

@@ -55,7 +55,8 @@ bool StartsHere(const fs::path& wine) {
 }
 
 std::string BuildText(const LauncherPrefix& entry) {
-    return entry.launcher + "'s build " +
+    const bool plural = entry.launcher.ends_with('s');  // "Bottles' build"
+    return entry.launcher + (plural ? "' build " : "'s build ") +
            (entry.buildName.empty() ? entry.wine.string() : entry.buildName);
 }
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -16,7 +17,7 @@ namespace platform::ui {
 namespace {
 
 QString LastChangeText(std::filesystem::file_time_type time) {
-    if (time == std::filesystem::file_time_type{}) {
+    if (time == std::filesystem::file_time_type::min()) {
         return QString();
     }
     const auto system = std::chrono::file_clock::to_sys(time);
@@ -30,6 +31,14 @@ QString LastChangeText(std::filesystem::file_time_type time) {
 QString WineText(const WineBuild& wine) {
     const std::string shown = wine.description.substr(0, wine.description.find(';'));
     return QString::fromStdString(shown == "from WINE" ? wine.program + " (from WINE)" : shown);
+}
+
+// A folder in the home folder as the user writes it, "~/Games/rainbow-six".
+QString ShownFolder(const std::filesystem::path& folder) {
+    const QString text = QString::fromStdString(folder.string());
+    const QString home = QDir::homePath();
+    return text.startsWith(home + QLatin1Char('/')) ? QLatin1Char('~') + text.mid(home.size())
+                                                    : text;
 }
 
 }  // namespace
@@ -59,10 +68,11 @@ PrefixChooser::PrefixChooser(const std::vector<PrefixCandidate>& candidates,
         {tr("Folder"), tr("Launcher"), tr("Game"), tr("Wine"), tr("Last change")});
     for (const PrefixCandidate& candidate : candidates) {
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(0, QString::fromStdString(candidate.prefix.folder.string()));
+        item->setText(0, ShownFolder(candidate.prefix.folder));
         item->setText(1, QString::fromStdString(candidate.launcher));
         item->setText(2, QString::fromStdString(candidate.game));
         item->setText(3, WineText(candidate.prefix.wine));
+        item->setToolTip(0, QString::fromStdString(candidate.prefix.folder.string()));
         item->setToolTip(3, QString::fromStdString(candidate.prefix.wine.program + "\n" +
                                                    candidate.prefix.wine.description));
         item->setText(4, LastChangeText(candidate.lastChange));

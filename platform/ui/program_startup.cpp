@@ -77,6 +77,7 @@ std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const Prog
     if (!selection.prefix) {
         PrefixChooser chooser(selection.candidates, selection.notes);
         if (chooser.exec() != QDialog::Accepted || chooser.chosen() < 0) {
+            std::cerr << program << ": no prefix chosen; nothing was done\n";
             return std::nullopt;
         }
         selection.prefix = selection.candidates[chooser.chosen()].prefix;
