@@ -7,6 +7,8 @@
 //   demo_screenshot loadwise|varnopts OUTPUT.png [TAB]
 //
 // TAB (Loadwise only) is the tab to show: 0 Primary, 1 Secondary, 2 Special.
+// "demo_screenshot chooser OUTPUT.png" draws the window that asks which
+// prefix to use, for the prefixes holding the game in $HOME.
 // Without a display it draws offscreen.
 
 #include <QAbstractItemView>
@@ -23,9 +25,12 @@
 #include <iostream>
 #include <optional>
 
+#include "loadwise/kitdata/game_paths.h"
 #include "loadwise/window/loadwise_dlg.h"
 #include "platform/codepage.h"
 #include "platform/message.h"
+#include "platform/prefix_selection.h"
+#include "platform/ui/prefix_chooser.h"
 #include "platform/wine_prefix.h"
 #include "varnopts/window/varn_options_dlg.h"
 
@@ -35,7 +40,7 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 void PrintUsage() {
-    std::cerr << "Usage: demo_screenshot loadwise|varnopts OUTPUT.png [TAB]\n"
+    std::cerr << "Usage: demo_screenshot loadwise|varnopts|chooser OUTPUT.png [TAB]\n"
                  "Draws the program's window on the Wine prefix in WINEPREFIX (or ~/.wine)\n"
                  "and saves it as OUTPUT.png. TAB (Loadwise only): 0 Primary, 1 Secondary,\n"
                  "2 Special.\n";
@@ -133,6 +138,19 @@ int CaptureVarnOptions(const platform::WinePrefix& prefix, const QString& output
     return SaveWindow(dialog, output);
 }
 
+int CaptureChooser(const QString& output) {
+    platform::SelectionInput input = platform::CurrentSelectionInput(kitdata::kGameKey, "");
+    input.environmentPrefix.clear();
+    input.configHome = "/nonexistent";  // no remembered choice
+    const platform::PrefixSelection selection = platform::SelectPrefix(input);
+    if (selection.candidates.size() < 2) {
+        std::cerr << "demo_screenshot: fewer than two prefixes in $HOME hold the game\n";
+        return kExitFailure;
+    }
+    platform::ui::PrefixChooser chooser(selection.candidates, selection.notes);
+    return SaveWindow(chooser, output);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +179,9 @@ int main(int argc, char** argv) {
     }
 
     platform::SetMessageOperation(AnswerOnStandardError);
+    if (program == QStringLiteral("chooser")) {
+        return CaptureChooser(output);
+    }
     const platform::WinePrefix prefix = platform::CurrentPrefix();
     if (program == QStringLiteral("loadwise")) {
         return CaptureLoadwise(prefix, output, tab);

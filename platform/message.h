@@ -25,8 +25,10 @@ constexpr int IDNO = 7;
 using MessageOperation =
     std::function<int(const std::string& text, const std::string& caption, unsigned style)>;
 
-// A text may carry details after this mark (what a failed program printed):
-// the message box shows them only when asked to.
+// A text may carry details after this mark, in UTF-8 as they name Unix paths
+// and quote what programs printed: where the programs looked and what the
+// user can do, or what a failed program printed. The message box shows short
+// details beneath the text and long ones when asked to.
 constexpr char kDetailsMark = '\f';
 
 // text, then the details after kDetailsMark when there are any.

@@ -1,7 +1,6 @@
 #include "platform/prefix_discovery.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
 
 #include "platform/registry.h"
@@ -52,42 +51,57 @@ std::vector<fs::path> CandidatePrefixFolders(const fs::path& home) {
     return candidates;
 }
 
+std::vector<std::string> CandidatePlaces() {
+    return {"~/.wine",
+            "~/Games/*",
+            "~/.local/share/bottles/bottles/*",
+            "~/.var/app/com.usebottles.bottles/data/bottles/bottles/*",
+            "~/Games/Heroic/Prefixes/*",
+            "~/.local/share/Steam/steamapps/compatdata/*/pfx",
+            "~/.steam/steam/steamapps/compatdata/*/pfx",
+            "the prefixes named in Lutris', Bottles', Heroic's and Steam's settings"};
+}
+
 bool IsPrefixFolder(const fs::path& folder) {
     std::error_code error;
     return fs::is_regular_file(folder / "system.reg", error) &&
            fs::is_directory(folder / "drive_c", error);
 }
 
-std::optional<WinePrefix> FindPrefixWithKey(const fs::path& home, std::string_view gameKey) {
-    for (const fs::path& folder : CandidatePrefixFolders(home)) {
-        if (!IsPrefixFolder(folder)) {
-            continue;
-        }
-        WinePrefix prefix = LoadPrefix(folder);
+std::optional<WinePrefix> PrefixHoldingKey(const fs::path& folder, std::string_view gameKey) {
+    if (!IsPrefixFolder(folder)) {
+        return std::nullopt;
+    }
+    WinePrefix prefix = LoadPrefix(folder);
+    if (HoldsKey(prefix, gameKey)) {
+        return prefix;
+    }
+    if (prefix.win64) {
+        prefix.win64 = false;
         if (HoldsKey(prefix, gameKey)) {
             return prefix;
-        }
-        if (prefix.win64) {
-            WinePrefix nativeView = prefix;
-            nativeView.win64 = false;
-            if (HoldsKey(nativeView, gameKey)) {
-                return nativeView;
-            }
         }
     }
     return std::nullopt;
 }
 
-WinePrefix ChoosePrefix(std::string_view gameKey) {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
-        return LoadPrefix(prefix);
+std::vector<WinePrefix> FindPrefixesWithKey(const fs::path& home, std::string_view gameKey,
+                                            const std::vector<fs::path>& more) {
+    std::vector<fs::path> folders = CandidatePrefixFolders(home);
+    folders.insert(folders.end(), more.begin(), more.end());
+    std::vector<WinePrefix> found;
+    for (const fs::path& folder : folders) {
+        const bool seen = std::any_of(found.begin(), found.end(), [&](const WinePrefix& known) {
+            std::error_code error;
+            return fs::equivalent(known.folder, folder, error);
+        });
+        if (!seen) {
+            if (std::optional<WinePrefix> prefix = PrefixHoldingKey(folder, gameKey)) {
+                found.push_back(std::move(*prefix));
+            }
+        }
     }
-    const fs::path fallback = DefaultPrefixFolder();
-    const fs::path home = fallback.parent_path();
-    if (std::optional<WinePrefix> found = FindPrefixWithKey(home, gameKey)) {
-        return *found;
-    }
-    return LoadPrefix(fallback);
+    return found;
 }
 
 }  // namespace platform

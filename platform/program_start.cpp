@@ -73,7 +73,7 @@ Result<ChildCommand> CommandFor(const WinePrefix& prefix, std::string_view windo
     const std::string extension = LowerExtension(windowsFile);
     std::optional<std::filesystem::path> program;
     if (extension == ".exe" || extension == ".com" || extension == ".bat") {
-        const std::string wine = WineProgram();
+        const std::string wine = WineProgram(prefix);
         program = FindExecutable(wine);
         if (!program) {
             return Error{shownFile, WineNotFound(wine)};

@@ -13,7 +13,7 @@ namespace platform {
 
 enum class ShowCommand { Hide = 0, ShowNormal = 1 };
 
-// .exe, .com and .bat files start as `$WINE` (default "wine") with the file's
+// .exe, .com and .bat files start with the prefix's wine (WineProgram) and the file's
 // Windows path and the parameters, in the working folder, with WINEPREFIX set
 // to the prefix; the program sees the command line "<file>" <parameters>, the
 // parameters exactly as given (unquoted even when they hold blanks). Any other

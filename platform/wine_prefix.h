@@ -3,13 +3,23 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace platform {
 
+// The Wine that runs programs in a prefix (platform/wine_build.h finds it).
+struct WineBuild {
+    std::string program;      // a path, or a name looked up in PATH; "" means WineProgram()
+    std::string description;  // where it comes from, e.g. "Lutris runner lutris-7.2-2-x86_64"
+};
+
 struct WinePrefix {
-    std::filesystem::path folder;  // holds system.reg, dosdevices/ and drive_c/
-    bool win64 = false;            // "#arch=win64" in system.reg: HKLM\Software is seen
-                                   // through Software\Wow6432Node by our 32-bit programs
+    std::filesystem::path folder;       // holds system.reg, dosdevices/ and drive_c/
+    bool win64 = false;                 // "#arch=win64" in system.reg: HKLM\Software is seen
+                                        // through Software\Wow6432Node by our 32-bit programs
+    WineBuild wine;                     // the Wine every wine command on this prefix uses
+    std::string foundHow;               // how the programs came to this prefix, for messages
+    std::vector<std::string> searched;  // where prefixes were looked for when none held the game
 };
 
 // $WINEPREFIX when set and not empty, otherwise ~/.wine (Wine's own convention).

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/process_environment.h"
+#include "platform/wine_build.h"
 
 namespace platform {
 
@@ -11,8 +12,12 @@ std::string WineProgram() {
     return wine != nullptr && *wine != '\0' ? wine : "wine";
 }
 
+std::string WineProgram(const WinePrefix& prefix) {
+    return prefix.wine.program.empty() ? WineProgram() : prefix.wine.program;
+}
+
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix) {
-    return EnvironmentWith({"WINEPREFIX=" + prefix.folder.string()});
+    return EnvironmentWith(WineVariables(prefix));
 }
 
 std::string WineNotFound(const std::string& wine) {

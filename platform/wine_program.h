@@ -12,7 +12,12 @@ namespace platform {
 // The wine program: $WINE when set and not empty, otherwise "wine".
 std::string WineProgram();
 
-// The environment of this process with WINEPREFIX set to the prefix.
+// The wine program for a prefix: the Wine build it was found with (its
+// launcher's, or $WINE), otherwise WineProgram().
+std::string WineProgram(const WinePrefix& prefix);
+
+// The environment of this process with the prefix's Wine variables set
+// (WINEPREFIX, and WINESERVER when its Wine build has its own).
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix);
 
 // What to tell a user whose wine program cannot be found.

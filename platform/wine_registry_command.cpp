@@ -6,13 +6,14 @@
 #include "platform/child_process.h"
 #include "platform/codepage.h"
 #include "platform/process_environment.h"
+#include "platform/wine_build.h"
 #include "platform/wine_program.h"
 
 namespace platform {
 
 Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
                         std::string_view text) {
-    const std::string wine = WineProgram();
+    const std::string wine = WineProgram(prefix);
     const auto program = FindExecutable(wine);
     if (!program) {
         return Error{"wine reg add", WineNotFound(wine)};
@@ -25,8 +26,9 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
     if (prefix.win64) {
         command.arguments.push_back("/reg:32");
     }
-    command.environment =
-        EnvironmentWith({"WINEPREFIX=" + prefix.folder.string(), "WINEDEBUG=-all"});
+    std::vector<std::string> variables = WineVariables(prefix);
+    variables.push_back("WINEDEBUG=-all");
+    command.environment = EnvironmentWith(variables);
 
     const Result<ChildExit> ran = RunToEnd(command, kWineRegTimeLimit);
     if (!ran) {

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  libyaml-cpp-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-14-dev clang-format
   wine wine64 mingw-w64

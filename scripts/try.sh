@@ -19,7 +19,7 @@ if [ $# -gt 1 ]; then
     exit 2
 fi
 case "${1:-loadwise}" in
-    loadwise | Loadwise) name=loadwise target=Loadwise program=build/loadwise/Loadwise ;;
+    loadwise | Loadwise) name=loadwise target=loadwise program=build/loadwise/loadwise ;;
     varnopts) name=varnopts target=varnopts program=build/varnopts/varnopts ;;
     *)
         usage

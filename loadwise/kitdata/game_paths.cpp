@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/message.h"
+#include "platform/prefix_selection.h"
 
 namespace kitdata {
 namespace {
@@ -39,7 +40,9 @@ GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
     platform::RegistryKey key;
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
         platform::RegStatus::Success) {
-        ShowStop("Error opening main reg key");
+        platform::ShowMessage(platform::WithDetails("Error opening main reg key",
+                                                    platform::GameNotFoundDetail(prefix)),
+                              kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
         return paths;
     }
 
@@ -66,6 +69,7 @@ GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
     if (allRead) {
         paths.m_strEquipmentPath += "\\";
         paths.m_strEquipTextPath += "\\english\\";
+        paths.m_bComplete = true;
     }
     platform::RegCloseKey(key);
     return paths;

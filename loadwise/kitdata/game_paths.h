@@ -16,7 +16,8 @@ inline constexpr char kMessageCaption[] = "Loadwise";
 inline constexpr char kGameKey[] = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
 struct GamePaths {
-    bool m_bDevMode = false;  // VARNDEV exists: raw Accuracy, Recoil, Reticle figures
+    bool m_bDevMode = false;   // VARNDEV exists: raw Accuracy, Recoil, Reticle figures
+    bool m_bComplete = false;  // all eight folders were read (file paths are real ones)
     std::string m_strActorPath;
     std::string m_strBitmapPath;
     std::string m_strActionMusicPath;
@@ -30,7 +31,8 @@ struct GamePaths {
 // Reads VARNDEV and the eight folder values in order, stopping at the first
 // folder value that cannot be read. Problems are shown at once through
 // platform::ShowMessage (caption "Loadwise", stop icon); start-up goes on with
-// whatever was read, so nothing is returned but the paths.
+// whatever was read, so nothing is returned but the paths. A missing game key
+// is told with where the programs looked and how to choose another prefix.
 GamePaths ReadGamePaths(const platform::WinePrefix& prefix);
 
 // Reads one value of the open key through a zero-filled 260-byte buffer, its

@@ -3,18 +3,30 @@
 #include "loadwise/kitdata/game_paths.h"
 #include "loadwise/res/program_icon.h"
 #include "loadwise/window/loadwise_dlg.h"
-#include "platform/prefix_discovery.h"
 #include "platform/ui/qt_message_box.h"
 
+const platform::ui::ProgramInfo& CLoadwiseApp::Info() {
+    static const platform::ui::ProgramInfo info{
+        QStringLiteral("loadwise"), QStringLiteral("1.03"),
+        QStringLiteral("Chooses which weapons and equipment Rainbow Six offers in multiplayer "
+                       "games.")};
+    return info;
+}
+
 CLoadwiseApp::CLoadwiseApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("Loadwise"));
+    setApplicationName(Info().name);
+    setApplicationVersion(Info().version);
     setDesktopFileName(QStringLiteral("io.github.r6tools.Loadwise"));
     setWindowIcon(loadwise::ProgramIcon());
 }
 
 bool CLoadwiseApp::InitInstance() {
     platform::ui::InstallQtMessageBox();
-    CLoadwiseDlg dialog(platform::ChoosePrefix(kitdata::kGameKey));
+    const auto prefix = platform::ui::StartupPrefix(arguments(), Info(), kitdata::kGameKey);
+    if (!prefix) {
+        return false;
+    }
+    CLoadwiseDlg dialog(*prefix);
     dialog.DoModal();
     return false;
 }

@@ -105,7 +105,9 @@ BOOL CLoadwiseDlg::OnInitDialog() {
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         FillItemList(tab);
     }
-    if (!m_startupProblems.empty()) {
+    // Without the game's folders the file names are made up: the registry
+    // message has told what is missing.
+    if (!m_startupProblems.empty() && m_paths.m_bComplete) {
         platform::ShowMessage(kitdata::StartupProblemsMessage(m_startupProblems),
                               kitdata::kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
     }

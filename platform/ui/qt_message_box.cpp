@@ -65,6 +65,8 @@ int ResultFor(int button, unsigned style) {
     }
 }
 
+constexpr int kLinesShownBesideText = 8;
+
 int ShowQtMessageBox(const std::string& text, const std::string& caption, unsigned style) {
     QWidget* owner = Owner();
     if (owner == nullptr) {
@@ -75,7 +77,14 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
                     ButtonsFor(style), owner);
     box.setTextFormat(Qt::PlainText);
     if (mark != std::string::npos) {
-        box.setDetailedText(FromCp1252(text.substr(mark + 1)));
+        // A few lines (where we looked, what to do) belong beside the text;
+        // a long tail of a program's output would bury it.
+        const QString details = QString::fromStdString(text.substr(mark + 1));
+        if (details.count(QLatin1Char('\n')) < kLinesShownBesideText) {
+            box.setInformativeText(details);
+        } else {
+            box.setDetailedText(details);
+        }
     }
     // The box is answered with the normal pointer, also while the window
     // behind it shows the wait cursor.

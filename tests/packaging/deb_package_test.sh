@@ -4,7 +4,7 @@
 # on the sample installation: once with WINEPREFIX set, once without it and
 # the prefix where Lutris keeps one in a fake home. Each program must reach
 # its main window (under a private X server) and nothing else: no message
-# box, nothing on stderr, still running.
+# box, nothing on stderr but its start line, still running.
 #
 # Usage: deb_package_test.sh BUILD-FOLDER SOURCE-FOLDER
 set -euo pipefail
@@ -47,7 +47,7 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 ids=(io.github.r6tools.Loadwise io.github.r6tools.varnopts)
-expected_files=(usr/bin/Loadwise usr/bin/varnopts)
+expected_files=(usr/bin/loadwise usr/bin/varnopts)
 for id in "${ids[@]}"; do
     expected_files+=("usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
                      "usr/share/icons/hicolor/scalable/apps/$id.svg")
@@ -58,7 +58,8 @@ done
 for file in "${expected_files[@]}"; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
 done
-[ -x "$root/usr/bin/Loadwise" ] && [ -x "$root/usr/bin/varnopts" ] || fail "the programs are not executable"
+[ -x "$root/usr/bin/loadwise" ] && [ -x "$root/usr/bin/varnopts" ] || fail "the programs are not executable"
+[ "$(readlink "$root/usr/bin/Loadwise")" = loadwise ] || fail "Loadwise is no link to loadwise"
 unexpected=$(cd "$root" && find . -type f | sed 's|^\./||' | sort |
     grep -Fvx -f <(printf '%s\n' "${expected_files[@]}" | sort) || true)
 [ -z "$unexpected" ] || fail "the package holds files it should not: $unexpected"
@@ -128,7 +129,9 @@ start_from_menu() {
     seen=$(windows_of_class "$wm_class")
     [ "$seen" = "$title" ] || fail "$exec_line shows [$seen] instead of just its window [$title]"
     kill -0 "$program_pid" 2>/dev/null || fail "$exec_line ended after showing its window"
-    [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2; fail "$exec_line wrote to stderr"; }
+    # One line naming the prefix and the Wine, nothing else.
+    [ "$(grep -c . "$work/stderr")" = 1 ] && grep -q "^$exec_line: prefix " "$work/stderr" ||
+        { cat "$work/stderr" >&2; fail "$exec_line wrote other than its start line to stderr"; }
     kill "$program_pid"
     wait "$program_pid" 2>/dev/null || true
     program_pid=

@@ -62,7 +62,7 @@ QImage VarnoptsIcon(int size) {
 
 const std::vector<Program>& Programs() {
     static const std::vector<Program> programs = {
-        {QStringLiteral("io.github.r6tools.Loadwise"), QStringLiteral("Loadwise"), LoadwiseIcon},
+        {QStringLiteral("io.github.r6tools.Loadwise"), QStringLiteral("loadwise"), LoadwiseIcon},
         {QStringLiteral("io.github.r6tools.varnopts"), QStringLiteral("varnopts"), VarnoptsIcon},
     };
     return programs;
@@ -172,7 +172,7 @@ TEST(DesktopIntegrationTest, DesktopEntriesAndMetainfoPassTheValidators) {
         const ToolRun desktop =
             RunTool(QStringLiteral("desktop-file-validate"), {DesktopFile(program)});
         EXPECT_EQ(desktop.exitCode, 0) << desktop.output.toStdString();
-        EXPECT_FALSE(desktop.output.contains(QStringLiteral("error:")))
+        EXPECT_TRUE(desktop.output.trimmed().isEmpty())  // not even a hint
             << desktop.output.toStdString();
         const ToolRun metainfo = RunTool(
             QStringLiteral("appstreamcli"),
@@ -191,7 +191,7 @@ TEST(DesktopIntegrationTest, EachEntryStartsItsProgramWithItsIconAndWindow) {
             {QStringLiteral("Icon"), program.id},
             {QStringLiteral("StartupWMClass"), program.binary},
             {QStringLiteral("Terminal"), QStringLiteral("false")},
-            {QStringLiteral("Categories"), QStringLiteral("Game;Utility;")},
+            {QStringLiteral("Categories"), QStringLiteral("Game;")},
         };
         for (const auto& [key, value] : expected) {
             const auto found = entry.find(key);
@@ -209,7 +209,7 @@ TEST(DesktopIntegrationTest, MetainfoNamesTheEntryTheProgramScreenshotsAndThisRe
         EXPECT_EQ(info.id, program.id);
         EXPECT_EQ(info.launchable, program.id + QStringLiteral(".desktop"));
         EXPECT_EQ(info.binary, program.binary);
-        EXPECT_GE(info.screenshots, 1) << program.id.toStdString();
+        EXPECT_EQ(info.screenshots, 0) << "no screenshot address of ours to give";
         const auto notes = info.releaseNotes.find(QStringLiteral(LW_PROJECT_VERSION));
         ASSERT_NE(notes, info.releaseNotes.end())
             << program.id.toStdString() << " has no release notes for version " LW_PROJECT_VERSION;

@@ -1,4 +1,5 @@
 #include "platform/prefix_discovery.h"
+#include "platform/prefix_selection.h"
 
 #include <gtest/gtest.h>
 
@@ -65,39 +66,36 @@ TEST_F(PrefixDiscoveryTest, FirstPrefixHoldingTheKeyWins) {
     MakePrefix(home() / "Games/rainbow-six", KeyPlace::View32);
     MakePrefix(home() / ".local/share/Steam/steamapps/compatdata/1/pfx", KeyPlace::View32);
 
-    const auto found = platform::FindPrefixWithKey(home(), kGameKey);
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(found->folder, home() / "Games/rainbow-six");
-    EXPECT_TRUE(found->win64);
+    const auto found = platform::FindPrefixesWithKey(home(), kGameKey);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].folder, home() / "Games/rainbow-six");
+    EXPECT_TRUE(found[0].win64);
 }
 
 TEST_F(PrefixDiscoveryTest, KeyInTheNativeViewIsReadThere) {
     MakePrefix(home() / "Games/Heroic/Prefixes/r6", KeyPlace::View64);
-    const auto found = platform::FindPrefixWithKey(home(), kGameKey);
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(found->folder, home() / "Games/Heroic/Prefixes/r6");
-    EXPECT_FALSE(found->win64);
+    const auto found = platform::FindPrefixesWithKey(home(), kGameKey);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].folder, home() / "Games/Heroic/Prefixes/r6");
+    EXPECT_FALSE(found[0].win64);
 }
 
 TEST_F(PrefixDiscoveryTest, FolderWithoutDriveCIsNoPrefix) {
     MakePrefix(home() / "Games/broken", KeyPlace::View32);
     fs::remove_all(home() / "Games/broken/drive_c");
     EXPECT_FALSE(platform::IsPrefixFolder(home() / "Games/broken"));
-    EXPECT_FALSE(platform::FindPrefixWithKey(home(), kGameKey).has_value());
+    EXPECT_TRUE(platform::FindPrefixesWithKey(home(), kGameKey).empty());
 }
 
 TEST_F(PrefixDiscoveryTest, NothingFoundFallsBackToDotWine) {
-    testsupport::ScopedEnvironment fakeHome("HOME", home().string());
-    {
-        testsupport::ScopedEnvironment noPrefix("WINEPREFIX", std::nullopt);
-        EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / ".wine");
-        MakePrefix(home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6",
-                   KeyPlace::View32);
-        EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder,
-                  home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6");
-    }
-    testsupport::ScopedEnvironment explicitPrefix("WINEPREFIX", (home() / "explicit").string());
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, home() / "explicit");
+    platform::SelectionInput input{kGameKey, "", "", home(), home() / ".config"};
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, home() / ".wine");
+    MakePrefix(home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6",
+               KeyPlace::View32);
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder,
+              home() / ".var/app/com.usebottles.bottles/data/bottles/bottles/r6");
+    input.environmentPrefix = (home() / "explicit").string();
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, home() / "explicit");
 }
 
 }  // namespace

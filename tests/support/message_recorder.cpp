@@ -5,7 +5,9 @@ namespace testsupport {
 MessageRecorder::MessageRecorder() {
     previous_ = platform::SetMessageOperation(
         [this](const std::string& text, const std::string& caption, unsigned style) {
-            messages_.push_back({text, caption, style});
+            const std::size_t mark = text.find(platform::kDetailsMark);
+            messages_.push_back({text.substr(0, mark), caption, style,
+                                 mark == std::string::npos ? "" : text.substr(mark + 1)});
             if (!answers_.empty()) {
                 const int answer = answers_.front();
                 answers_.pop_front();

@@ -11,9 +11,10 @@
 namespace testsupport {
 
 struct RecordedMessage {
-    std::string text;
+    std::string text;  // without the details
     std::string caption;
     unsigned style;
+    std::string details;
 };
 
 class MessageRecorder {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/message.h"
+#include "platform/prefix_selection.h"
 #include "platform/windows_path.h"
 #include "varnopts/settings/settings_texts.h"
 
@@ -75,7 +76,9 @@ bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths) {
 
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
         platform::RegStatus::Success) {
-        ShowError(std::string(kTextMainKeyError.text));
+        platform::ShowMessage(platform::WithDetails(std::string(kTextMainKeyError.text),
+                                                    platform::GameNotFoundDetail(prefix)),
+                              std::string(kCaptionOptions), platform::MB_ICONHAND);
         return false;
     }
     for (const auto& field : GameValueFields()) {

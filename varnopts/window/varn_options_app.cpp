@@ -1,19 +1,32 @@
 #include "varnopts/window/varn_options_app.h"
 
-#include "platform/prefix_discovery.h"
 #include "platform/ui/qt_message_box.h"
 #include "varnopts/res/program_icon.h"
 #include "varnopts/settings/game_paths.h"
 
+const platform::ui::ProgramInfo& CVarnOptionsApp::Info() {
+    static const platform::ui::ProgramInfo info{
+        QStringLiteral("varnopts"), QStringLiteral("2.0.0.0"),
+        QStringLiteral("Installs the VARN modification for Rainbow Six and sets the game's mouse "
+                       "sensitivity.")};
+    return info;
+}
+
 CVarnOptionsApp::CVarnOptionsApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationVersion(QStringLiteral("2.0.0.0"));
+    setApplicationName(Info().name);
+    setApplicationVersion(Info().version);
     setDesktopFileName(QStringLiteral("io.github.r6tools.varnopts"));
     setWindowIcon(varnopts::res::ProgramIcon());
 }
 
 BOOL CVarnOptionsApp::InitInstance() {
     platform::ui::InstallQtMessageBox();
-    CVarnOptionsDlg dlg(platform::ChoosePrefix(varnopts::kGameKey));
+    const auto prefix =
+        platform::ui::StartupPrefix(arguments(), Info(), std::string(varnopts::kGameKey));
+    if (!prefix) {
+        return false;
+    }
+    CVarnOptionsDlg dlg(*prefix);
     dlg.DoModal();
     return false;
 }

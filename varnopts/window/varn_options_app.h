@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include "platform/ui/program_startup.h"
+
 #include "varnopts/window/varn_options_dlg.h"
 
 class CVarnOptionsApp : public QApplication {
@@ -10,7 +12,11 @@ class CVarnOptionsApp : public QApplication {
   public:
     CVarnOptionsApp(int& argc, char** argv);
 
-    // Runs the options window on the game's Wine prefix. Returns FALSE: the
+    // Name, version and --help text of the command.
+    static const platform::ui::ProgramInfo& Info();
+
+    // Finds the game's Wine prefix (see platform/ui/program_startup.h) and
+    // runs the options window on it. Returns FALSE: the
     // program ends as soon as the window has closed.
     BOOL InitInstance();
 };

@@ -1,0 +1,180 @@
+#include "platform/prefix_selection.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+#include "platform/launchers.h"
+#include "platform/prefix_discovery.h"
+#include "platform/wine_build.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+fs::file_time_type LastChange(const fs::path& folder) {
+    // file_clock's epoch lies in the future: times of today are negative.
+    fs::file_time_type newest = fs::file_time_type::min();
+    for (const char* file : {"system.reg", "user.reg"}) {
+        std::error_code error;
+        newest = std::max(newest, fs::last_write_time(folder / file, error));
+    }
+    return newest;
+}
+
+// A prefix named on the command line or in WINEPREFIX, in the view where the
+// game's key lies (when it does).
+WinePrefix NamedPrefix(const fs::path& folder, const std::string& gameKey) {
+    const fs::path absolute = fs::absolute(folder);
+    std::optional<WinePrefix> holding = PrefixHoldingKey(absolute, gameKey);
+    return holding ? *holding : LoadPrefix(absolute);
+}
+
+std::optional<fs::path> Remembered(const fs::path& configHome) {
+    std::ifstream in(RememberedPrefixFile(configHome), std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line) || line.empty()) {
+        return std::nullopt;
+    }
+    return fs::path(line);
+}
+
+}  // namespace
+
+SelectionInput CurrentSelectionInput(std::string gameKey, std::string commandLinePrefix) {
+    SelectionInput input;
+    input.gameKey = std::move(gameKey);
+    input.commandLinePrefix = std::move(commandLinePrefix);
+    input.environmentPrefix = Environment("WINEPREFIX");
+    input.home = Environment("HOME");
+    if (input.home.empty()) {
+        const passwd* user = getpwuid(getuid());
+        input.home = user != nullptr ? user->pw_dir : "/";
+    }
+    const std::string config = Environment("XDG_CONFIG_HOME");
+    input.configHome = config.starts_with("/") ? fs::path(config) : input.home / ".config";
+    return input;
+}
+
+fs::path RememberedPrefixFile(const fs::path& configHome) {
+    return configHome / "r6tools" / "prefix";
+}
+
+Status RememberPrefix(const fs::path& configHome, const fs::path& folder) {
+    const fs::path file = RememberedPrefixFile(configHome);
+    const fs::path temporary = file.string() + ".new";
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << folder.string() << '\n';
+        if (!out.flush()) {
+            return Error{file.string(), "the choice could not be written"};
+        }
+    }
+    fs::rename(temporary, file, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return Error{file.string(), "the choice could not be saved"};
+    }
+    return Status::Ok();
+}
+
+PrefixSelection SelectPrefix(const SelectionInput& input) {
+    const std::vector<LauncherPrefix> launchers = LauncherPrefixes(input.home);
+    const auto withWine = [&launchers](WinePrefix prefix, std::string how) {
+        prefix.wine = FindWineBuild(prefix.folder, launchers);
+        prefix.foundHow = std::move(how);
+        return prefix;
+    };
+
+    PrefixSelection selection;
+    if (!input.commandLinePrefix.empty()) {
+        selection.prefix =
+            withWine(NamedPrefix(input.commandLinePrefix, input.gameKey), "given with --prefix");
+        return selection;
+    }
+    if (!input.environmentPrefix.empty()) {
+        selection.prefix =
+            withWine(NamedPrefix(input.environmentPrefix, input.gameKey), "from WINEPREFIX");
+        return selection;
+    }
+    if (const auto remembered = Remembered(input.configHome)) {
+        if (auto prefix = PrefixHoldingKey(*remembered, input.gameKey)) {
+            selection.prefix = withWine(
+                *prefix, "remembered in " + RememberedPrefixFile(input.configHome).string());
+            return selection;
+        }
+        std::error_code error;
+        fs::remove(RememberedPrefixFile(input.configHome), error);
+        selection.notes.push_back("The remembered prefix " + remembered->string() +
+                                  " no longer holds the game; it is forgotten.");
+    }
+
+    std::vector<fs::path> launcherFolders;
+    for (const LauncherPrefix& entry : launchers) {
+        launcherFolders.push_back(entry.folder);
+    }
+    for (WinePrefix& prefix : FindPrefixesWithKey(input.home, input.gameKey, launcherFolders)) {
+        PrefixCandidate candidate;
+        if (const LauncherPrefix* entry = LauncherOf(prefix.folder, launchers)) {
+            candidate.launcher = entry->launcher;
+            candidate.game = entry->game;
+        }
+        candidate.lastChange = LastChange(prefix.folder);
+        candidate.prefix = withWine(std::move(prefix), "");
+        selection.candidates.push_back(std::move(candidate));
+    }
+    if (selection.candidates.size() == 1) {
+        selection.prefix = selection.candidates[0].prefix;
+        selection.prefix->foundHow = "the only prefix that holds the game";
+        if (const PrefixCandidate& only = selection.candidates[0]; !only.launcher.empty()) {
+            selection.prefix->foundHow +=
+                ", kept by " + only.launcher + (only.game.empty() ? "" : " for " + only.game);
+        }
+    } else if (selection.candidates.empty()) {
+        selection.prefix =
+            withWine(LoadPrefix(input.home / ".wine"), "Wine's default: no prefix holds the game");
+        selection.prefix->searched = CandidatePlaces();
+    }
+    return selection;
+}
+
+std::string StartupLine(const std::string& programName, const WinePrefix& prefix) {
+    return programName + ": prefix " + prefix.folder.string() + " (" + prefix.foundHow +
+           "); wine " + (prefix.wine.program.empty() ? "wine" : prefix.wine.program) + " (" +
+           prefix.wine.description + ")";
+}
+
+std::string GameNotFoundDetail(const WinePrefix& prefix) {
+    std::string text = "Looked in the Wine prefix " + prefix.folder.string();
+    if (!prefix.foundHow.empty()) {
+        text += " (" + prefix.foundHow + ")";
+    }
+    if (!prefix.searched.empty()) {
+        text += " and in every prefix in:";
+        for (const std::string& place : prefix.searched) {
+            text += "\n  " + place;
+        }
+        text += "\n";
+    } else {
+        text += ". ";
+    }
+    text +=
+        "\nTo use the game in another prefix, start the program with --prefix DIR, or with the "
+        "environment variable WINEPREFIX=DIR, where DIR is the prefix's folder (the one that "
+        "holds drive_c).";
+    return text;
+}
+
+}  // namespace platform
