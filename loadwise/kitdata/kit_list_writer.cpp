@@ -68,11 +68,14 @@ platform::Result<std::vector<std::string>> ReadLines(const platform::WinePrefix&
 
 KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>& ticks) {
     KitFilePair result = files;
-    // The item file's head runs up to and including its first item line (the
-    // header, which belongs to no row); the kit list's head ends before its
-    // first item line. After the heads, lines pair up by position.
+    // The item file's head runs up to its second item line: the first one is
+    // the header, which belongs to no row, and whatever stands between the
+    // header and the first item (blank lines, comments) belongs to the head
+    // too. The kit list's head ends before its first item line. After the
+    // heads, lines pair up by position.
     const std::size_t headerLine = FirstItemLine(files.itemLines, 0);
-    const std::size_t itemStart = std::min(headerLine + 1, files.itemLines.size());
+    const std::size_t itemStart =
+        FirstItemLine(files.itemLines, std::min(headerLine + 1, files.itemLines.size()));
     const std::size_t kitStart = FirstItemLine(files.kitLines, 0);
     const TickTable table(ticks);
 
