@@ -25,6 +25,11 @@ struct GamePaths {
     std::string m_strInstallationPath;
     std::string m_strSoundPath;
     std::string m_strTextPath;
+    // The key opened and all eight folder values were read. Otherwise the
+    // folders are partly empty and no game file may be looked for under them:
+    // an empty folder would make the names relative to wherever the program
+    // was started.
+    bool m_bAllPathsRead = false;
 };
 
 // Reads VARNDEV and the eight folder values in order, stopping at the first

@@ -24,7 +24,8 @@ constexpr char kFileErrorCaption[] = "varnopts";
 
 void CVarnOptionsDlg::OnInstall() {
     using namespace varnopts::res;
-    if (!varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
+    if (!varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
+        !varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
         return;
     }
     platform::ui::WaitCursor waitCursor;
