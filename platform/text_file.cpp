@@ -121,14 +121,7 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations) {
-    std::vector<PendingReplacement> pending;
-    auto discardAll = [&] {
-        for (const PendingReplacement& each : pending) {
-            operations.Remove(each.temporary);
-        }
-    };
-
+Status CheckReplaceable(const std::vector<FileReplacement>& replacements) {
     // A read-only file cannot be opened for writing on Windows; replacing it
     // by a rename would override the mark the user set.
     for (const FileReplacement& replacement : replacements) {
@@ -137,6 +130,20 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
             (status.st_mode & 0222) == 0) {
             return FileError(replacement.file, EACCES);
         }
+    }
+    return Status::Ok();
+}
+
+Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations) {
+    std::vector<PendingReplacement> pending;
+    auto discardAll = [&] {
+        for (const PendingReplacement& each : pending) {
+            operations.Remove(each.temporary);
+        }
+    };
+
+    if (Status checked = CheckReplaceable(replacements); !checked) {
+        return checked;
     }
 
     // What an earlier save that was killed midway left goes first (and before

@@ -118,15 +118,33 @@ platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePath
         replacements.push_back({platform::ResolveWindowsPath(prefix, kitPath),
                                 platform::JoinTextLines(switched.kitLines)});
     }
+    // A save refused before writing leaves no backup; so does one whose
+    // files the newest backup already holds.
+    if (platform::Status checked = platform::CheckReplaceable(replacements); !checked) {
+        return checked;
+    }
     std::vector<std::filesystem::path> originals;
     for (const platform::FileReplacement& replacement : replacements) {
         originals.push_back(replacement.file);
     }
-    const auto backup = BackUpFiles(originals, BackupsFolder());
-    if (!backup) {
-        return backup.error();
+    const std::filesystem::path backups = BackupsFolder();
+    std::optional<std::filesystem::path> made;
+    if (!NewestBackupHolds(originals, backups)) {
+        auto backup = BackUpFiles(originals, backups);
+        if (!backup) {
+            return backup.error();
+        }
+        made = std::move(backup).value();
     }
-    return platform::ReplaceFiles(replacements, operations);
+    platform::Status replaced = platform::ReplaceFiles(replacements, operations);
+    std::error_code ignored;
+    if (!replaced && made) {
+        // Nothing was changed, so the backup would only push a real one out.
+        std::filesystem::remove_all(*made, ignored);
+    } else if (made) {
+        RemoveOldBackups(backups, *made);
+    }
+    return replaced;
 }
 
 }  // namespace kitdata
