@@ -7,11 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/codepage.h"
@@ -135,24 +137,18 @@ std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix) {
     return EnvironmentWith({"WINEPREFIX=" + prefix.folder.string()});
 }
 
-Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
-                        std::string_view text) {
+Result<int> RunWine(const WinePrefix& prefix, const std::vector<std::string>& arguments,
+                    const std::string& what) {
     const std::string wine = WineProgram();
     const auto program = FindExecutable(wine);
     if (!program) {
-        return Error{"wine reg add", "the program \"" + wine + "\" was not found; install Wine"};
+        return Error{what, "the program \"" + wine + "\" was not found; install Wine"};
     }
-
-    std::vector<std::string> arguments = {
-        wine, "reg",    "add", "HKLM\\" + Cp1252ToUtf8(key), "/v", Cp1252ToUtf8(name),
-        "/t", "REG_SZ", "/d",  Cp1252ToUtf8(text),           "/f"};
-    if (prefix.win64) {
-        arguments.push_back("/reg:32");
-    }
+    std::vector<std::string> command = {wine};
+    command.insert(command.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment =
         EnvironmentWith({"WINEPREFIX=" + prefix.folder.string(), "WINEDEBUG=-all"});
-
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
+    std::vector<char*> argv = NullTerminatedPointers(command);
     std::vector<char*> envp = NullTerminatedPointers(environment);
 
     posix_spawn_file_actions_t actions;
@@ -165,8 +161,7 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
         posix_spawn(&pid, program->c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawnError != 0) {
-        return Error{"wine reg add",
-                     "could not start " + program->string() + ": " + ErrnoText(spawnError)};
+        return Error{what, "could not start " + program->string() + ": " + ErrnoText(spawnError)};
     }
 
     const auto deadline = std::chrono::steady_clock::now() + kRegTimeout;
@@ -177,21 +172,69 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
             break;
         }
         if (done < 0 && errno != EINTR) {
-            return Error{"wine reg add", ErrnoText(errno)};
+            return Error{what, ErrnoText(errno)};
         }
         if (std::chrono::steady_clock::now() > deadline) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
-            return Error{"wine reg add", "wine did not finish in time"};
+            return Error{what, "wine did not finish in time"};
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return Error{
-            "wine reg add",
-            "wine's reg could not set the value (exit status " +
-                std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) +
-                ")"};
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = (tmp != nullptr && *tmp == '/' ? std::string(tmp) : std::string("/tmp")) +
+                         "/wine-reg-export-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr) {
+        return Error{folder, ErrnoText(errno)};
+    }
+    const std::filesystem::path file = std::filesystem::path(folder) / "key.reg";
+    // reg takes a Windows path; \\?\unix\ names a Unix path whatever drives
+    // the prefix has.
+    std::string windowsFile = "\\\\?\\unix" + file.string();
+    std::replace(windowsFile.begin(), windowsFile.end(), '/', '\\');
+    std::vector<std::string> arguments = {"reg", "export", "HKLM\\" + Cp1252ToUtf8(key),
+                                          windowsFile, "/y"};
+    if (prefix.win64) {
+        arguments.push_back("/reg:32");
+    }
+    const Result<int> exitStatus = RunWine(prefix, arguments, "wine reg export");
+    std::ifstream stream(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    stream.close();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    if (!exitStatus) {
+        return exitStatus.error();
+    }
+    if (*exitStatus == 1) {
+        return std::optional<std::string>();  // reg: "Unable to find the specified registry key"
+    }
+    if (*exitStatus != 0 || bytes.empty()) {
+        return Error{"wine reg export", "wine's reg could not read the key (exit status " +
+                                            std::to_string(*exitStatus) + ")"};
+    }
+    return std::optional<std::string>(std::move(bytes));
+}
+
+Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
+                        std::string_view text) {
+    std::vector<std::string> arguments = {
+        "reg",    "add", "HKLM\\" + Cp1252ToUtf8(key), "/v", Cp1252ToUtf8(name), "/t",
+        "REG_SZ", "/d",  Cp1252ToUtf8(text),           "/f"};
+    if (prefix.win64) {
+        arguments.push_back("/reg:32");
+    }
+    const Result<int> exitStatus = RunWine(prefix, arguments, "wine reg add");
+    if (!exitStatus) {
+        return exitStatus.error();
+    }
+    if (*exitStatus != 0) {
+        return Error{"wine reg add", "wine's reg could not set the value (exit status " +
+                                         std::to_string(*exitStatus) + ")"};
     }
     return Status::Ok();
 }

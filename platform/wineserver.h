@@ -33,6 +33,19 @@ std::optional<std::filesystem::path> FindExecutable(std::string_view program);
 // The environment of this process with WINEPREFIX set to the prefix.
 std::vector<std::string> EnvironmentWithPrefix(const WinePrefix& prefix);
 
+// Runs `$WINE <arguments...>` for the prefix (WINEDEBUG=-all, no input or
+// output) and waits for it to end. Gives its exit status; what names the
+// command in errors ("wine reg add").
+Result<int> RunWine(const WinePrefix& prefix, const std::vector<std::string>& arguments,
+                    const std::string& what);
+
+// The key as the running wineserver holds it, with the view our programs see:
+//   $WINE reg export "HKLM\<key>" <temporary file> /y [/reg:32]
+// Gives the exported file's bytes (UTF-16LE, "Windows Registry Editor
+// Version 5.00": the key's block first, then its subkeys'), or nothing when
+// the key does not exist. The key name is Windows-1252.
+Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key);
+
 // Sets a REG_SZ value through the running wineserver:
 //   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]
 // /reg:32 in a win64 prefix gives the 32-bit view our programs see. Key,
