@@ -3,13 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "loadwise/kitdata/game_paths.h"
 #include "platform/wineserver.h"
-#include "support/message_recorder.h"
 #include "varnopts/settings/game_paths.h"
 #include "wine_test_prefix.h"
 
@@ -37,13 +34,6 @@ TEST(LiveRegistryWine, ValuesChangedThroughTheRunningServerAreWhatTheProgramsRea
     ASSERT_EQ(set("MouseRadiansPerPixel", "0.012345"), 0);
     ASSERT_EQ(set("EquipmentPath", "C:\\R6\\new"), 0);
     ASSERT_TRUE(platform::IsWineserverRunning(wine.folder()));
-    std::ifstream file(wine.folder() / "system.reg", std::ios::binary);
-    std::ostringstream disk;
-    disk << file.rdbuf();
-    std::cout << "system.reg on disk holds the new sensitivity: "
-              << (disk.str().find("0.012345") != std::string::npos ? "yes" : "no") << "\n";
-
-    testsupport::MessageRecorder messages;
     varnopts::GamePaths options;
     ASSERT_TRUE(varnopts::ReadGamePaths(wine.prefix(), options));
     const kitdata::GamePaths kit = kitdata::ReadGamePaths(wine.prefix());
@@ -51,7 +41,6 @@ TEST(LiveRegistryWine, ValuesChangedThroughTheRunningServerAreWhatTheProgramsRea
               << ", Loadwise reads EquipmentPath " << kit.m_strEquipmentPath << "\n";
     EXPECT_EQ(options.m_strMouseRadiansPerPixel, "0.012345");
     EXPECT_EQ(kit.m_strEquipmentPath, "C:\\R6\\new\\");
-    EXPECT_TRUE(messages.messages().empty());
 }
 
 }  // namespace

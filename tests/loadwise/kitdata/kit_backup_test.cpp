@@ -204,7 +204,6 @@ TEST_F(BackUpFilesTest, KeepsTheNewestTenAndNothingElseIsTouched) {
     // What a backup killed halfway leaves.
     WriteBytes(backups_ / ".2026-01-01_00-00-00Z.incomplete" / "PrimaryMP.itm", "half");
 
-    // Another installation's first backup.
     const auto other = BackUpFiles({first_}, backups_, kMoment - 1h);
     ASSERT_TRUE(other.ok());
 
