@@ -157,11 +157,91 @@ RegResult SetThroughWine(const WinePrefix& prefix, const std::string& subKey, st
     return Succeed();
 }
 
+// The values of the first key block of a `reg export` file (the exported
+// key's own; its subkeys' blocks follow). Its value lines are written as in
+// system.reg (with fewer escapes), so the registry file's reader decodes
+// them under a block header of our own.
+std::optional<std::vector<registry_file::Value>> ExportedKeyValues(const std::string& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    if (!text.empty() && text.front() == u'\uFEFF') {
+        text.erase(0, 1);
+    }
+    const std::string utf8 = registry_file::Utf16ToUtf8(text);
+    if (!utf8.starts_with("Windows Registry Editor Version 5.00")) {
+        return std::nullopt;
+    }
+    std::string block = "WINE REGISTRY Version 2\n[Exported] 0\n";
+    bool inFirstBlock = false;
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        std::size_t end = utf8.find('\n', start);
+        end = end == std::string::npos ? utf8.size() : end;
+        const std::string_view line = std::string_view(utf8).substr(start, end - start);
+        start = end + 1;
+        if (line.starts_with('[')) {
+            if (inFirstBlock) {
+                break;
+            }
+            inFirstBlock = true;
+        } else if (inFirstBlock) {
+            block += line;
+            block += '\n';
+        }
+    }
+    if (!inFirstBlock) {
+        return std::nullopt;
+    }
+    const RegistryText file(std::move(block));
+    return file.ReadValues(file.keys().front());
+}
+
+// While a wineserver runs, system.reg may be half a minute behind it: the
+// key is read through the server instead.
+RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSubKey,
+                          std::vector<registry_file::Value>& values) {
+    const auto exported = WineRegExport(prefix, trimmedSubKey);
+    if (!exported) {
+        return Fail(RegStatus::Failed, exported.error());
+    }
+    if (!exported->has_value()) {
+        return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
+    }
+    auto read = ExportedKeyValues(**exported);
+    if (!read) {
+        return Fail(RegStatus::Failed, "wine reg export: not a registry export");
+    }
+    values = std::move(*read);
+    return Succeed();
+}
+
 }  // namespace
 
 RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key) {
     RegCloseKey(key);
+    std::string trimmedSubKey(subKey);
+    while (!trimmedSubKey.empty() && trimmedSubKey.back() == '\\') {
+        trimmedSubKey.pop_back();
+    }
+    if (IsWineserverRunning(prefix.folder)) {
+        auto values = std::make_shared<RegistryKey::Values>();
+        const RegResult status = ReadThroughWine(prefix, trimmedSubKey, values->values);
+        if (status != RegStatus::Success) {
+            return status;
+        }
+        key.open_ = true;
+        key.access_ = access;
+        key.prefix_ = prefix;
+        key.keyPath_ = registry_file::Utf16ToUtf8(
+            ApplyView(registry_file::Cp1252ToUtf16(trimmedSubKey), prefix.win64));
+        key.subKey_ = std::move(trimmedSubKey);
+        key.values_ = std::move(values);
+        return Succeed();
+    }
     const std::filesystem::path systemReg = prefix.folder / "system.reg";
     const auto content = ReadWholeFile(systemReg);
     if (!content) {
@@ -172,10 +252,6 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
         return Fail(RegStatus::NotFound, systemReg.string() + ": not a Wine registry file");
     }
 
-    std::string trimmedSubKey(subKey);
-    while (!trimmedSubKey.empty() && trimmedSubKey.back() == '\\') {
-        trimmedSubKey.pop_back();
-    }
     const auto path =
         FollowLinks(file, ApplyView(registry_file::Cp1252ToUtf16(trimmedSubKey), prefix.win64));
     const std::u16string folded = path ? FoldCase(*path) : std::u16string();

@@ -46,8 +46,10 @@ class [[nodiscard]] RegResult {
 
 enum class KeyAccess { QueryValue, SetValue };
 
-// An open key. Opening reads the value data of the key from system.reg, so a
-// query sees the registry as it was when the key was opened.
+// An open key. Opening reads the value data of the key from system.reg, or
+// while a wineserver runs for the prefix (system.reg may then be up to half a
+// minute old) through that server with `wine reg export`, so a query sees the
+// registry as it was when the key was opened.
 class RegistryKey {
   public:
     RegistryKey() = default;

@@ -74,6 +74,19 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+Status CheckReplaceable(const std::vector<FileReplacement>& replacements) {
+    // A read-only file cannot be opened for writing on Windows; replacing it
+    // by a rename would override the mark the user set.
+    for (const FileReplacement& replacement : replacements) {
+        struct stat status {};
+        if (::stat(replacement.file.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) &&
+            (status.st_mode & 0222) == 0) {
+            return SystemError(replacement.file.string(), EACCES);
+        }
+    }
+    return Status::Ok();
+}
+
 Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperations& operations,
                     const std::function<bool()>& mayReplace) {
     std::vector<PendingReplacement> pending;
@@ -83,14 +96,8 @@ Status ReplaceFiles(const std::vector<FileReplacement>& replacements, FileOperat
         }
     };
 
-    // A read-only file cannot be opened for writing on Windows; replacing it
-    // by a rename would override the mark the user set.
-    for (const FileReplacement& replacement : replacements) {
-        struct stat status {};
-        if (::stat(replacement.file.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) &&
-            (status.st_mode & 0222) == 0) {
-            return SystemError(replacement.file.string(), EACCES);
-        }
+    if (Status checked = CheckReplaceable(replacements); !checked) {
+        return checked;
     }
 
     // What an earlier save that was killed midway left goes first (and before

@@ -25,6 +25,10 @@ struct FileReplacement {
     std::string content;
 };
 
+// The checks ReplaceFiles makes before it writes anything: a read-only
+// target (no write bit) fails as it would on Windows ("Permission denied").
+Status CheckReplaceable(const std::vector<FileReplacement>& replacements);
+
 // Replaces every file or none: each new content is written to a temporary
 // file beside its target and flushed; only when all are written are they
 // renamed over their targets. On failure nothing is replaced, the temporary

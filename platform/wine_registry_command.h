@@ -1,8 +1,10 @@
 #pragma once
-// Setting a registry value through Wine's reg tool, the way to change the
-// registry while a wineserver owns it.
+// Reading a key and setting a value through Wine's reg tool, the way to see
+// and change the registry while a wineserver owns it.
 
 #include <chrono>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/result.h"
@@ -14,6 +16,13 @@ namespace platform {
 // about 15 seconds on a prefix whose server has just started; this only
 // guards against a wine that hangs.
 inline constexpr std::chrono::seconds kWineRegTimeLimit{60};
+
+// The key as the running wineserver holds it, with the view our programs see:
+//   $WINE reg export "HKLM\<key>" <temporary file> /y [/reg:32]
+// Gives the exported file's bytes (UTF-16LE, "Windows Registry Editor
+// Version 5.00": the key's block first, then its subkeys'), or nothing when
+// the key does not exist. The key name is Windows-1252.
+Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key);
 
 // Sets a REG_SZ value through the running wineserver:
 //   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]

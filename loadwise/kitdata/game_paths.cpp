@@ -69,7 +69,7 @@ GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
     if (allRead) {
         paths.m_strEquipmentPath += "\\";
         paths.m_strEquipTextPath += "\\english\\";
-        paths.m_bComplete = true;
+        paths.m_bAllPathsRead = true;
     }
     platform::RegCloseKey(key);
     return paths;

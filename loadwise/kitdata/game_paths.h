@@ -17,7 +17,6 @@ inline constexpr char kGameKey[] = "SOFTWARE\\Red Storm Entertainment\\Tom Clanc
 
 struct GamePaths {
     bool m_bDevMode = false;   // VARNDEV exists: raw Accuracy, Recoil, Reticle figures
-    bool m_bComplete = false;  // all eight folders were read (file paths are real ones)
     std::string m_strActorPath;
     std::string m_strBitmapPath;
     std::string m_strActionMusicPath;
@@ -26,6 +25,11 @@ struct GamePaths {
     std::string m_strInstallationPath;
     std::string m_strSoundPath;
     std::string m_strTextPath;
+    // The key opened and all eight folder values were read. Otherwise the
+    // folders are partly empty and no game file may be looked for under them:
+    // an empty folder would make the names relative to wherever the program
+    // was started.
+    bool m_bAllPathsRead = false;
 };
 
 // Reads VARNDEV and the eight folder values in order, stopping at the first

@@ -50,23 +50,13 @@ bool IsIncompleteName(const std::string& name) {
     return IsBackupName(name.substr(1, name.size() - 1 - kIncompleteSuffix.size()));
 }
 
-// Removes the oldest backups beyond kKeptBackups (never the one just made)
-// and what killed backups left. Failing to remove an old backup does not undo the new
-// one, so errors are let go.
-void RemoveOldBackups(const fs::path& backupsFolder, const fs::path& keep) {
-    std::vector<fs::path> others = ListBackups(backupsFolder);
-    std::erase(others, keep);
-    std::error_code error;
-    for (std::size_t i = 0; i + kKeptBackups < others.size() + 1; ++i) {
-        fs::remove_all(others[i], error);
+// The origins file's text for the files: "<name><TAB><path>" lines.
+std::string OriginsText(const std::vector<fs::path>& files) {
+    std::string origins;
+    for (const fs::path& file : files) {
+        origins += file.filename().string() + "\t" + file.string() + "\n";
     }
-    for (fs::directory_iterator it(backupsFolder, error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code entryError;
-        if (IsIncompleteName(it->path().filename().string()) && it->is_directory(entryError)) {
-            fs::remove_all(it->path(), entryError);
-        }
-    }
+    return origins;
 }
 
 }  // namespace
@@ -134,7 +124,6 @@ platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
                                        platform::FileOperations& operations) {
     std::vector<platform::FileReplacement> copies;
     std::set<fs::path> names;
-    std::string origins;
     for (const fs::path& file : files) {
         auto bytes = platform::ReadWholeFile(file);
         if (!bytes) {
@@ -144,9 +133,8 @@ platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
             return platform::Error{file.string(), "Another file to back up has the same name"};
         }
         copies.push_back({file.filename(), std::move(bytes).value()});
-        origins += file.filename().string() + "\t" + file.string() + "\n";
     }
-    copies.push_back({kBackupOriginsFile, origins});
+    copies.push_back({kBackupOriginsFile, OriginsText(files)});
 
     std::error_code error;
     fs::create_directories(backupsFolder, error);
@@ -185,8 +173,55 @@ platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
         fs::remove_all(incomplete, error);
         return platform::Error{"Backup to " + backup.string(), status.error().why};
     }
-    RemoveOldBackups(backupsFolder, backup);
     return backup;
+}
+
+bool NewestBackupHolds(const std::vector<fs::path>& files, const fs::path& backupsFolder) {
+    const std::vector<fs::path> backups = ListBackups(backupsFolder);
+    if (backups.empty()) {
+        return false;
+    }
+    const fs::path& newest = backups.back();
+    const auto origins = platform::ReadWholeFile(newest / kBackupOriginsFile);
+    if (!origins || *origins != OriginsText(files)) {
+        return false;
+    }
+    for (const fs::path& file : files) {
+        const auto kept = platform::ReadWholeFile(newest / file.filename());
+        const auto current = platform::ReadWholeFile(file);
+        if (!kept || !current || *kept != *current) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void RemoveOldBackups(const fs::path& backupsFolder, const fs::path& keep) {
+    const std::vector<fs::path> backups = ListBackups(backupsFolder);
+    // The first backup of each installation, told apart by where its files came from.
+    std::set<std::string> installations;
+    std::set<fs::path> firsts;
+    for (const fs::path& backup : backups) {
+        const auto origins = platform::ReadWholeFile(backup / kBackupOriginsFile);
+        if (origins && installations.insert(*origins).second) {
+            firsts.insert(backup);
+        }
+    }
+    std::vector<fs::path> others = backups;
+    std::erase(others, keep);
+    std::error_code error;
+    for (std::size_t i = 0; i + kKeptBackups < others.size() + 1; ++i) {
+        if (!firsts.contains(others[i])) {
+            fs::remove_all(others[i], error);
+        }
+    }
+    for (fs::directory_iterator it(backupsFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code entryError;
+        if (IsIncompleteName(it->path().filename().string()) && it->is_directory(entryError)) {
+            fs::remove_all(it->path(), entryError);
+        }
+    }
 }
 
 }  // namespace kitdata

@@ -37,15 +37,29 @@ std::string BackupName(std::chrono::system_clock::time_point moment, int attempt
 bool IsBackupName(const std::string& name);
 
 // Copies the files, byte for byte, into a new folder under backupsFolder
-// named by BackupName, then removes the oldest backups beyond kKeptBackups
-// (and folders that a killed backup left half written). The folder appears
-// only complete: the files are written and flushed in a hidden folder that
-// is renamed when all are there. On failure no backup folder is left and the
-// error says what failed. Gives the new folder.
+// named by BackupName. The folder appears only complete: the files are
+// written and flushed in a hidden folder that is renamed when all are there.
+// On failure no backup folder is left and the error says what failed. Gives
+// the new folder. Old backups are left to RemoveOldBackups, which the caller
+// runs once the backup has served its purpose (a save that fails removes its
+// backup instead, so that it never pushes a real one out).
 platform::Result<std::filesystem::path> BackUpFiles(
     const std::vector<std::filesystem::path>& files, const std::filesystem::path& backupsFolder,
     std::chrono::system_clock::time_point now = std::chrono::system_clock::now(),
     platform::FileOperations& operations = platform::RealFileOperations());
+
+// True when the newest backup under backupsFolder already holds the files,
+// from the same places and byte for byte: a new backup would add nothing.
+bool NewestBackupHolds(const std::vector<std::filesystem::path>& files,
+                       const std::filesystem::path& backupsFolder);
+
+// Removes the backups beyond the newest kKeptBackups, never keep (the one
+// just made) and never the first backup of an installation (the oldest with
+// its origins: the files as they were before Loadwise first changed them),
+// and what a killed backup left. Failures are let go: an old backup that
+// stays does no harm.
+void RemoveOldBackups(const std::filesystem::path& backupsFolder,
+                      const std::filesystem::path& keep);
 
 // The backups under backupsFolder, oldest first.
 std::vector<std::filesystem::path> ListBackups(const std::filesystem::path& backupsFolder);

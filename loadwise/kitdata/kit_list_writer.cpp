@@ -68,11 +68,14 @@ platform::Result<std::vector<std::string>> ReadLines(const platform::WinePrefix&
 
 KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>& ticks) {
     KitFilePair result = files;
-    // The item file's head runs up to and including its first item line (the
-    // header, which belongs to no row); the kit list's head ends before its
-    // first item line. After the heads, lines pair up by position.
+    // The item file's head runs up to its second item line: the first one is
+    // the header, which belongs to no row, and whatever stands between the
+    // header and the first item (blank lines, comments) belongs to the head
+    // too. The kit list's head ends before its first item line. After the
+    // heads, lines pair up by position.
     const std::size_t headerLine = FirstItemLine(files.itemLines, 0);
-    const std::size_t itemStart = std::min(headerLine + 1, files.itemLines.size());
+    const std::size_t itemStart =
+        FirstItemLine(files.itemLines, std::min(headerLine + 1, files.itemLines.size()));
     const std::size_t kitStart = FirstItemLine(files.kitLines, 0);
     const TickTable table(ticks);
 
@@ -115,15 +118,33 @@ platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePath
         replacements.push_back({platform::ResolveWindowsPath(prefix, kitPath),
                                 platform::JoinTextLines(switched.kitLines)});
     }
+    // A save refused before writing leaves no backup; so does one whose
+    // files the newest backup already holds.
+    if (platform::Status checked = platform::CheckReplaceable(replacements); !checked) {
+        return checked;
+    }
     std::vector<std::filesystem::path> originals;
     for (const platform::FileReplacement& replacement : replacements) {
         originals.push_back(replacement.file);
     }
-    const auto backup = BackUpFiles(originals, BackupsFolder());
-    if (!backup) {
-        return backup.error();
+    const std::filesystem::path backups = BackupsFolder();
+    std::optional<std::filesystem::path> made;
+    if (!NewestBackupHolds(originals, backups)) {
+        auto backup = BackUpFiles(originals, backups);
+        if (!backup) {
+            return backup.error();
+        }
+        made = std::move(backup).value();
     }
-    return platform::ReplaceFiles(replacements, operations);
+    platform::Status replaced = platform::ReplaceFiles(replacements, operations);
+    std::error_code ignored;
+    if (!replaced && made) {
+        // Nothing was changed, so the backup would only push a real one out.
+        std::filesystem::remove_all(*made, ignored);
+    } else if (made) {
+        RemoveOldBackups(backups, *made);
+    }
+    return replaced;
 }
 
 }  // namespace kitdata

@@ -33,9 +33,11 @@ struct KitFilePair {
 // row, and of the kit-list lines paired with them by position, change.
 KitFilePair SwitchItemMarks(const KitFilePair& files, const std::vector<RowTick>& ticks);
 
-// Reads all six files, computes their new texts, backs the six up (see
-// kit_backup.h; a failed backup is a failed save) and replaces all six or
-// none. The error names the file that failed and why; nothing was changed.
+// Reads all six files, computes their new texts, and once nothing stands in
+// the way of writing them backs the six up (see kit_backup.h; a failed backup
+// is a failed save; none is made when the newest backup holds the same
+// files) and replaces all six or none. The error names the file that failed
+// and why; nothing was changed, and no backup of this save is left.
 // operations does the replacing of the game's files.
 platform::Status SaveKitLists(
     const platform::WinePrefix& prefix, const GamePaths& paths, const TabTicks& ticks,

@@ -97,17 +97,21 @@ BOOL CLoadwiseDlg::OnInitDialog() {
     setWindowTitle(QString::fromLatin1(kCaption));
 
     ReadGamePaths();
-    ClearReadOnlyFiles();
+    // Without the game's folders there is nothing to read or make writable:
+    // the lists stay empty and the lookup's own message says why.
+    if (m_paths.m_bAllPathsRead) {
+        ClearReadOnlyFiles();
+    }
     for (CCheckListCtrl* list : m_pList) {
         list->InitCheckList();
     }
-    LoadItemNames();
+    if (m_paths.m_bAllPathsRead) {
+        LoadItemNames();
+    }
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         FillItemList(tab);
     }
-    // Without the game's folders the file names are made up: the registry
-    // message has told what is missing.
-    if (!m_startupProblems.empty() && m_paths.m_bComplete) {
+    if (!m_startupProblems.empty()) {
         platform::ShowMessage(kitdata::StartupProblemsMessage(m_startupProblems),
                               kitdata::kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
     }
@@ -153,7 +157,12 @@ void CLoadwiseDlg::LoadItemNames() {
 }
 
 void CLoadwiseDlg::FillItemList(int tab) {
-    kitdata::ItemList items = kitdata::FillItemList(m_prefix, m_paths, m_astrNames, tab);
+    kitdata::ItemList items;
+    if (m_paths.m_bAllPathsRead) {
+        items = kitdata::FillItemList(m_prefix, m_paths, m_astrNames, tab);
+    } else {
+        items.columns = kitdata::ItemColumns(tab, m_bDevMode);
+    }
     CCheckListCtrl& list = *m_pList[tab];
     for (const kitdata::ItemColumn& column : items.columns) {
         list.AddColumn(column.heading, column.type);

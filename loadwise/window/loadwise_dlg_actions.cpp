@@ -89,6 +89,12 @@ void CLoadwiseDlg::OnAbout() {
 }
 
 platform::Status CLoadwiseDlg::SaveKitLists() {
+    if (!m_paths.m_bAllPathsRead) {
+        // The lists are empty then; no file is looked for under made-up folders.
+        return platform::Error{"The game's folders",
+                               "they could not be read from the registry, so there is nothing "
+                               "to save"};
+    }
     kitdata::TabTicks ticks;
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         const loadwise::CCheckListCtrl& list = *m_pList[tab];

@@ -103,7 +103,13 @@ class RegistryWithServer : public testing::Test {
         std::ofstream(wine_)
             << "#!/bin/sh\n{ printf 'WINEPREFIX=%s\\n' \"$WINEPREFIX\"; for a in \"$@\"; "
                "do printf 'ARG=%s\\n' \"$a\"; done; } > \""
-            << (folder_.path() / "wine.log").string() << "\"\nexit 0\n";
+            << (folder_.path() / "wine.log").string()
+            << "\"\n[ \"$2\" = export ] && { printf '\\377\\376'; printf 'Windows Registry Editor "
+               "Version 5.00\\r\\n\\r\\n[HKEY_LOCAL_MACHINE\\\\K]\\r\\n\"MouseRadiansPerPixel\"=\""
+               "0.012345\"\\r\\n\\r\\n[HKEY_LOCAL_MACHINE\\\\K\\\\Sub]\\r\\n\"Sub\"=\"9\"\\r\\n' | "
+               "iconv "
+               "-t UTF-16LE; } > \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"\nexit "
+               "0\n";
         chmod(wine_.c_str(), 0755);
     }
     std::string WineLog() const { return ReadAll(folder_.path() / "wine.log"); }
@@ -150,9 +156,32 @@ TEST_F(RegistryWithServer, WritesThroughWineRegWhileTheServerRuns) {
         << "the server's file is left alone";
 }
 
+TEST_F(RegistryWithServer, ReadsWhatTheServerHolds) {
+    FakeServer server(folder_.path());
+    server.Start();
+    ScopedEnvironment wine("WINE", wine_.string());
+    platform::RegistryKey key;
+    ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::QueryValue, key),
+              platform::RegStatus::Success);
+    EXPECT_NE(WineLog().find("ARG=export\nARG=HKLM\\SOFTWARE\\Red Storm Entertainment\\Tom "
+                             "Clancy's Rainbow Six\nARG=\\\\?\\unix\\"),
+              std::string::npos)
+        << WineLog();
+    char buffer[16] = {};
+    std::uint32_t size = sizeof buffer;
+    ASSERT_EQ(platform::RegQueryValue(key, "MouseRadiansPerPixel", buffer, size),
+              platform::RegStatus::Success);
+    EXPECT_STREQ(buffer, "0.012345") << "not the file's 0.008727";
+    // reg export's "no such key" is a key that does not exist.
+    std::ofstream(wine_) << "#!/bin/sh\nexit 1\n";
+    EXPECT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::QueryValue, key),
+              platform::RegStatus::NotFound);
+}
+
 TEST_F(RegistryWithServer, FailsWhenWineIsMissingOrFails) {
     FakeServer server(folder_.path());
     server.Start();
+    ScopedEnvironment exporting("WINE", wine_.string());
     platform::RegistryKey key;
     ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
               platform::RegStatus::Success);
@@ -173,6 +202,7 @@ TEST_F(RegistryWithServer, FailsWhenWineIsMissingOrFails) {
 TEST_F(RegistryWithServer, WritesTheFileOnceTheServerHasGone) {
     FakeServer server(folder_.path());
     server.Start();
+    ScopedEnvironment exporting("WINE", wine_.string());
     platform::RegistryKey key;
     ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
               platform::RegStatus::Success);

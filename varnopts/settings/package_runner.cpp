@@ -21,6 +21,40 @@ std::string PackageParameters(std::string_view gameFolder) {
     return parameters;
 }
 
+std::string GameFolderProblem(std::string_view gameFolder) {
+    if (gameFolder.find('"') != std::string_view::npos) {
+        return "it holds a double quote";
+    }
+    if (gameFolder.find('\t') != std::string_view::npos) {
+        return "it holds a tab";
+    }
+    if (gameFolder.find("  ") != std::string_view::npos) {
+        return "it holds two or more blanks in a row";
+    }
+    if (gameFolder.starts_with(' ')) {
+        return "it begins with a blank";
+    }
+    if (gameFolder.ends_with(' ')) {
+        return "it ends with a blank";
+    }
+    return {};
+}
+
+bool CheckGameFolderForPackages(std::string_view gameFolder) {
+    const std::string problem = GameFolderProblem(gameFolder);
+    if (problem.empty()) {
+        return true;
+    }
+    platform::ShowMessage(
+        "The game folder\n\n" + std::string(gameFolder) +
+            "\n\ncannot be handed to the VARN packages exactly: " + problem +
+            ". Wine passes a program's command line on word by word, so the packages would work "
+            "on another folder.\n\nNothing was changed. Move the game to a folder without such "
+            "characters, run it once so that it records the new folder, and try again.",
+        std::string(kCaptionInstallAborted), platform::MB_ICONHAND);
+    return false;
+}
+
 PackageOutcome RunPackage(const platform::WinePrefix& prefix, std::string_view modFolder,
                           std::string_view gameFolder, std::string_view packageName) {
     PackageOutcome outcome;
@@ -70,7 +104,8 @@ std::optional<std::vector<PackageOutcome>> UninstallAll(const platform::WinePref
                               platform::MB_YESNO) != platform::IDYES) {
         return std::nullopt;
     }
-    if (!CheckGameVersion(prefix, paths.m_strInstallationPath)) {
+    if (!CheckGameFolderForPackages(gameFolder) ||
+        !CheckGameVersion(prefix, paths.m_strInstallationPath)) {
         return std::nullopt;
     }
     const std::vector<std::string> names(UninstallPackages().begin(), UninstallPackages().end());

@@ -45,6 +45,17 @@ std::string PackageFile(std::string_view modFolder, std::string_view packageName
 // "/auto " + gameFolder, exactly as read (never quoted).
 std::string PackageParameters(std::string_view gameFolder);
 
+// Wine hands a program its command line rebuilt from words, so a game folder
+// holding a double quote, a tab, two blanks in a row, or a blank at its start
+// or end would reach the packages altered. Says which of these the folder
+// has ("it holds a double quote"); empty when it reaches them exactly.
+std::string GameFolderProblem(std::string_view gameFolder);
+
+// Checks the folder the packages are given before anything is changed: when
+// it would reach them altered, tells the user which folder and why, and
+// returns false.
+bool CheckGameFolderForPackages(std::string_view gameFolder);
+
 // Runs one package hidden, in the modification's folder, and waits for it
 // to end. A package that cannot be started costs two messages ("Failed to
 // start <file>", then "The installation could not be completed.").

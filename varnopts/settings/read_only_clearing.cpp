@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/file_search.h"
 
@@ -9,13 +10,23 @@ namespace varnopts {
 
 std::vector<std::string> ReadOnlyClearingPatterns(const GamePaths& paths) {
     // InstallationPath ends with a backslash of its own; the others get one.
-    return {
-        paths.m_strBitmapPath + "\\*.*",  paths.m_strEquipmentPath + "\\*.*",
-        paths.m_strMissionPath + "\\*.*", paths.m_strEquipTextPath + "\\english\\*.*",
-        paths.m_strSoundPath + "\\*.*",   paths.m_strSoundPath + "\\english\\*.*",
-        paths.m_strActorPath + "\\*.*",   paths.m_strInstallationPath + "*.*",
-        paths.m_strTexturePath + "\\*.*", paths.m_strShellTextPath + "\\english\\*.*",
+    const std::pair<const std::string*, const char*> folders[] = {
+        {&paths.m_strBitmapPath, "\\*.*"},  {&paths.m_strEquipmentPath, "\\*.*"},
+        {&paths.m_strMissionPath, "\\*.*"}, {&paths.m_strEquipTextPath, "\\english\\*.*"},
+        {&paths.m_strSoundPath, "\\*.*"},   {&paths.m_strSoundPath, "\\english\\*.*"},
+        {&paths.m_strActorPath, "\\*.*"},   {&paths.m_strInstallationPath, "*.*"},
+        {&paths.m_strTexturePath, "\\*.*"}, {&paths.m_strShellTextPath, "\\english\\*.*"},
     };
+    std::vector<std::string> patterns;
+    for (const auto& [folder, pattern] : folders) {
+        // An empty folder value would make the pattern "\*.*" (the root of
+        // the current drive, which is the whole file system under Wine's Z:)
+        // or "*.*" of the current folder: neither is a game folder.
+        if (!folder->empty()) {
+            patterns.push_back(*folder + pattern);
+        }
+    }
+    return patterns;
 }
 
 platform::Status ClearReadOnlyFiles(const platform::WinePrefix& prefix, std::string_view pattern) {

@@ -11,7 +11,8 @@
 
 namespace varnopts {
 
-// The ten search patterns, in the order they are cleared.
+// The ten search patterns, in the order they are cleared; a folder value
+// that is empty gives none (the rest of the plan goes on).
 std::vector<std::string> ReadOnlyClearingPatterns(const GamePaths& paths);
 
 // Clears the read-only mark of every file matching pattern (one folder, no

@@ -35,7 +35,8 @@ QString PackageStatus(std::string_view name, std::size_t place, std::size_t coun
 
 void CVarnOptionsDlg::OnInstall() {
     using namespace varnopts::res;
-    if (!varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
+    if (!varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
+        !varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
         return;
     }
     std::optional<platform::ui::BusyWindow> busy(std::in_place, this);

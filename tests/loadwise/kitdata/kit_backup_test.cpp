@@ -204,14 +204,20 @@ TEST_F(BackUpFilesTest, KeepsTheNewestTenAndNothingElseIsTouched) {
     // What a backup killed halfway leaves.
     WriteBytes(backups_ / ".2026-01-01_00-00-00Z.incomplete" / "PrimaryMP.itm", "half");
 
+    const auto other = BackUpFiles({first_}, backups_, kMoment - 1h);
+    ASSERT_TRUE(other.ok());
+
     std::vector<std::string> made;
     for (int i = 0; i < 13; ++i) {
         const auto backup = BackUpFiles(Files(), backups_, kMoment + minutes(i));
         ASSERT_TRUE(backup.ok()) << backup.error().Describe();
+        RemoveOldBackups(backups_, *backup);
         made.push_back(backup->filename().string());
     }
-    EXPECT_EQ(Names(ListBackups(backups_)), std::vector<std::string>(made.begin() + 3, made.end()));
+    // The newest ten, and besides them each installation's first backup.
     std::vector<std::string> expected(made.begin() + 3, made.end());
+    expected.insert(expected.begin(), {other->filename().string(), made[0]});
+    EXPECT_EQ(Names(ListBackups(backups_)), expected);
     expected.push_back("notes");
     expected.push_back("readme.txt");
     std::sort(expected.begin(), expected.end());
@@ -224,6 +230,7 @@ TEST_F(BackUpFilesTest, AnOlderClockNeverRemovesTheBackupJustMade) {
     }
     const auto backup = BackUpFiles(Files(), backups_, kMoment - hours(1));
     ASSERT_TRUE(backup.ok());
+    RemoveOldBackups(backups_, *backup);
     EXPECT_TRUE(fs::exists(*backup / "PrimaryMP.itm"));
     EXPECT_EQ(ListBackups(backups_).size(), static_cast<std::size_t>(kKeptBackups));
 }
@@ -306,6 +313,27 @@ TEST_F(SaveBackupTest, EachSaveKeepsTheFilesAsTheyWereBefore) {
         EXPECT_EQ(ReadBytes(made[0] / files[i].first), before_[i]) << files[i].first;
         EXPECT_EQ(ReadBytes(made[1] / files[i].first), afterFirst[i]) << files[i].first;
     }
+}
+
+TEST_F(SaveBackupTest, OnlyASaveThatChangesFilesLeavesANewBackup) {
+    const ScopedDataHome dataHome(dataFolder_.path());
+    const fs::path backups = dataFolder_.path() / "loadwise" / "backups";
+    const fs::path kit =
+        installation_.UnixPath(kitdatatest::EquipTextFile(installation_, "special.txt"));
+    fs::permissions(kit, fs::perms::owner_read);  // refused before writing
+    EXPECT_FALSE(SaveKitLists(installation_.prefix(), paths_, ticks_).ok());
+    fs::permissions(kit, fs::perms::owner_read | fs::perms::owner_write);
+    testsupport::FaultInjectingOperations failing(0);  // the replacement fails
+    EXPECT_FALSE(SaveKitLists(installation_.prefix(), paths_, ticks_, failing).ok());
+    EXPECT_TRUE(ListBackups(backups).empty());
+    EXPECT_EQ(Contents(), before_);
+
+    // Saves that find the files the newest backup holds add none.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(
+            SaveKitLists(installation_.prefix(), paths_, i == 0 ? ticks_ : TabTicks{}).ok());
+    }
+    EXPECT_EQ(ListBackups(backups).size(), 2u);
 }
 
 TEST_F(SaveBackupTest, AFailedBackupIsAFailedSaveThatChangesNothing) {

@@ -27,8 +27,8 @@ using testsupport::FakeInstallation;
 
 using Lines = std::vector<std::string>;
 
-// The pairing as the game's original tool did it, which drops lines of files
-// that are not parallel. For parallel files the writer must give the same.
+// The pairing step by step, which drops lines of files that are not
+// parallel. For parallel files the writer must give the same.
 KitFilePair PairwiseOnly(const KitFilePair& files, const std::vector<RowTick>& ticks) {
     KitFilePair out;
     std::size_t i = 0;
@@ -111,21 +111,31 @@ TEST(SwitchItemMarksTest, EachLineFollowsTheTickByItsOwnMark) {
 }
 
 TEST(SwitchItemMarksTest, ParallelFilesGiveExactlyThePairwiseResult) {
-    const KitFilePair files{
-        {"// items", "", "//\"header\" \"H\"", "\"a.txt\" \"A\" \"a.atr\"",
-         "//\"b.txt\" \"B\" \"b.atr\"", "\"c.txt\" \"C\" \"c.atr\"", "//\"d.txt\""},
-        {"// kit", "", "\"a.txt\"", "//\"b.txt\"", "//\"c.txt\"", "\"d.txt\""}};
+    const Lines items = {"\"a.txt\" \"A\" \"a.atr\"", "//\"b.txt\" \"B\" \"b.atr\"",
+                         "\"c.txt\" \"C\" \"c.atr\"", "//\"d.txt\""};
+    const Lines kit = {"\"a.txt\"", "//\"b.txt\"", "//\"c.txt\"", "\"d.txt\""};
+    const std::pair<Lines, Lines> heads[] = {
+        {{"// items", "", "//\"header\" \"H\""}, {"// kit", ""}},
+        {{"\"header\"", ""}, {"// kit", "", "; note"}},
+        {{"\"header\"", "// comment", "[Section]", "", "x"}, {}},
+        {{"//\"header\"", "", "// comment"}, {"", "// comment", "[Section]"}},
+    };
     const std::vector<std::vector<RowTick>> tickSets = {
         {{"a.txt", true}, {"b.txt", true}, {"c.txt", true}, {"d.txt", true}},
         {{"a.txt", false}, {"b.txt", false}, {"c.txt", false}, {"d.txt", false}},
         {{"d.txt", false}, {"C.TXT", true}, {"b.txt", true}, {"a.txt", false}},
         {{"a.txt", true}, {"a.txt", false}, {"b.txt", false}, {"c.txt", true}, {"d.txt", true}},
     };
-    for (const auto& ticks : tickSets) {
-        const KitFilePair result = SwitchItemMarks(files, ticks);
-        const KitFilePair expected = PairwiseOnly(files, ticks);
-        EXPECT_EQ(result.itemLines, expected.itemLines);
-        EXPECT_EQ(result.kitLines, expected.kitLines);
+    for (const auto& [itemHead, kitHead] : heads) {
+        KitFilePair files{itemHead, kitHead};
+        files.itemLines.insert(files.itemLines.end(), items.begin(), items.end());
+        files.kitLines.insert(files.kitLines.end(), kit.begin(), kit.end());
+        for (const auto& ticks : tickSets) {
+            const KitFilePair result = SwitchItemMarks(files, ticks);
+            const KitFilePair expected = PairwiseOnly(files, ticks);
+            EXPECT_EQ(result.itemLines, expected.itemLines) << itemHead.size();
+            EXPECT_EQ(result.kitLines, expected.kitLines) << itemHead.size();
+        }
     }
 }
 
@@ -252,6 +262,10 @@ TEST_F(SaveKitListsTest, LineEndsBecomeCrLfAndNothingElseChanges) {
     const Case cases[] = {
         {"LF only", "// x\n\"h\"\n\"a.txt\"\n//\"b.txt\"\n\n", "\"a.txt\"\n//\"b.txt\"\n",
          "// x\r\n\"h\"\r\n\"a.txt\"\r\n//\"b.txt\"\r\n\r\n", "\"a.txt\"\r\n//\"b.txt\"\r\n"},
+        {"a blank line after the header", "\"h\"\n\n\"a.txt\"\n//\"b.txt\"\n\"sniper.txt\"\n",
+         "// k\n\"a.txt\"\n//\"b.txt\"\n\"sniper.txt\"\n",
+         "\"h\"\r\n\r\n\"a.txt\"\r\n//\"b.txt\"\r\n\"sniper.txt\"\r\n",
+         "// k\r\n\"a.txt\"\r\n//\"b.txt\"\r\n\"sniper.txt\"\r\n"},
         {"mixed", "\"h\"\r\n\"a.txt\"\n//\"b.txt\"\r\n", "\"a.txt\"\r\n//\"b.txt\"\n",
          "\"h\"\r\n\"a.txt\"\r\n//\"b.txt\"\r\n", "\"a.txt\"\r\n//\"b.txt\"\r\n"},
         {"no last line end", "\"h\"\r\n\"a.txt\"\r\n//\"b.txt\"", "\"a.txt\"\r\n//\"b.txt\"",

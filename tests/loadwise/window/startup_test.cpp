@@ -102,7 +102,7 @@ TEST(StartupTest, MessagesComeBeforeTheWindowIsShown) {
     dialog.OnInitDialog();
     platform::SetMessageOperation(previous);
 
-    // No second message about files whose folders are unknown.
+    // Without folders no file is looked for: no other message.
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].first, "Error opening main reg key");
     for (const auto& [text, visible] : seen) {

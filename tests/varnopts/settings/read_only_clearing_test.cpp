@@ -47,6 +47,13 @@ TEST(ReadOnlyClearingTest, TenPatternsInOrder) {
                   game + "data\\texture\\*.*",
                   game + "data\\text\\interface\\english\\*.*",
               }));
+    // An empty folder value is skipped, never made the drive's root.
+    GamePaths empty = PathsOf(installation);
+    empty.m_strBitmapPath.clear();
+    empty.m_strInstallationPath.clear();
+    empty.m_strSoundPath.clear();
+    EXPECT_EQ(ReadOnlyClearingPatterns(empty).size(), 6u);
+    EXPECT_EQ(ReadOnlyClearingPatterns(empty)[0], game + "data\\equipment\\*.*");
 }
 
 TEST(ReadOnlyClearingTest, ClearsOnlyTheNamedFolders) {
