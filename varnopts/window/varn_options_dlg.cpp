@@ -23,6 +23,7 @@
 #include "varnopts/settings/package_runner.h"
 #include "varnopts/settings/settings_texts.h"
 #include "varnopts/window/about_dlg.h"
+#include "varnopts/window/accessible_controls.h"
 
 using namespace varnopts::res;
 using platform::ui::FromCp1252;
@@ -118,6 +119,7 @@ BOOL CVarnOptionsDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     LoadTexts();
     SetCaptions();
+    varnopts::DescribeControls(*this, *m_sliderMouse);
 
     if (!varnopts::ReadGamePaths(m_prefix, m_paths)) {
         platform::ShowMessage(kGameNotReady, std::string(varnopts::kCaptionOptions),
