@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "loadwise/window/check_list_model.h"
+#include "loadwise/kitdata/check_list_model.h"
 
 namespace {
 
 constexpr int kRows = 2000;
 constexpr int kRuns = 11;
 
-loadwise::CheckListModel MakeList() {
-    loadwise::CheckListModel list;
+kitdata::CheckListModel MakeList() {
+    kitdata::CheckListModel list;
     list.InitCheckList();
     list.AddColumn("Name", kitdata::ColumnType::Text);
     list.AddColumn("Mag", kitdata::ColumnType::Number);
@@ -40,7 +40,7 @@ int main() {
     for (int column = 0; column < 3; ++column) {
         std::vector<double> times;
         for (int run = 0; run < kRuns; ++run) {
-            loadwise::CheckListModel list = MakeList();
+            kitdata::CheckListModel list = MakeList();
             const auto start = std::chrono::steady_clock::now();
             list.SortByColumn(column);
             times.push_back(

@@ -4,18 +4,21 @@
 // question, so nothing is installed). In Loadwise the first row of the tab
 // shown is clicked, so that its description shows too.
 //
-//   demo_screenshot loadwise|varnopts OUTPUT.png [TAB]
+//   demo_screenshot [--dark] loadwise|varnopts OUTPUT.png [TAB]
 //
 // TAB (Loadwise only) is the tab to show: 0 Primary, 1 Secondary, 2 Special.
 // "demo_screenshot chooser OUTPUT.png" draws the window that asks which
 // prefix to use, for the prefixes holding the game in $HOME.
-// Without a display it draws offscreen.
+// --dark draws with a dark palette, as a desktop with a dark colour scheme
+// hands it to the program. Without a display it draws offscreen;
+// QT_SCALE_FACTOR=2 draws at twice the size.
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImageWriter>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QStringList>
 #include <QTabBar>
@@ -40,10 +43,41 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 void PrintUsage() {
-    std::cerr << "Usage: demo_screenshot loadwise|varnopts|chooser OUTPUT.png [TAB]\n"
+    std::cerr << "Usage: demo_screenshot [--dark] loadwise|varnopts|chooser OUTPUT.png [TAB]\n"
                  "Draws the program's window on the Wine prefix in WINEPREFIX (or ~/.wine)\n"
                  "and saves it as OUTPUT.png. TAB (Loadwise only): 0 Primary, 1 Secondary,\n"
-                 "2 Special.\n";
+                 "2 Special. --dark: with a dark palette.\n";
+}
+
+// A dark palette of the kind dark desktop themes give Qt programs.
+QPalette DarkPalette() {
+    QPalette palette;
+    const QColor window(53, 53, 53);
+    const QColor base(35, 35, 35);
+    const QColor text(230, 230, 230);
+    const QColor disabled(127, 127, 127);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    palette.setColor(QPalette::Link, QColor(42, 130, 218));
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    palette.setColor(QPalette::Light, QColor(80, 80, 80));
+    palette.setColor(QPalette::Midlight, QColor(66, 66, 66));
+    palette.setColor(QPalette::Mid, QColor(40, 40, 40));
+    palette.setColor(QPalette::Dark, QColor(25, 25, 25));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, disabled);
+    }
+    return palette;
 }
 
 int AnswerOnStandardError(const std::string& text, const std::string& caption, unsigned style) {
@@ -154,7 +188,7 @@ int CaptureChooser(const QString& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
+    if (argc < 3 || argc > 5) {
         PrintUsage();
         return kExitUsage;
     }
@@ -164,7 +198,15 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const QStringList arguments = QApplication::arguments();
+    QStringList arguments = QApplication::arguments();
+    if (arguments.removeAll(QStringLiteral("--dark")) > 0) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(DarkPalette());
+    }
+    if (arguments.size() < 3 || arguments.size() > 4) {
+        PrintUsage();
+        return kExitUsage;
+    }
     const QString program = arguments[1].toLower();
     const QString output = arguments[2];
     std::optional<int> tab;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the windows of Loadwise (each tab), varnopts and the prefix chooser
 # on the sample game installation and saves them in docs/screenshots/ for
-# the README.
+# the README; Loadwise also at twice the scale and with a dark palette.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,9 @@ build/demo/demo_screenshot loadwise "$out/loadwise.png" 0
 build/demo/demo_screenshot loadwise "$out/loadwise-secondary.png" 1
 build/demo/demo_screenshot loadwise "$out/loadwise-special.png" 2
 build/demo/demo_screenshot varnopts "$out/varnopts.png"
+QT_SCALE_FACTOR=2 build/demo/demo_screenshot loadwise "$out/loadwise-2x.png" 0
+build/demo/demo_screenshot --dark loadwise "$out/loadwise-dark.png" 0
+build/demo/demo_screenshot --dark varnopts "$out/varnopts-dark.png"
 
 # The prefix chooser: the sample in a Lutris prefix run by a Lutris build,
 # and a copy in a Bottles bottle run by the system's Wine.

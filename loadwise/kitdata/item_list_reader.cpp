@@ -100,11 +100,12 @@ std::vector<ItemColumn> ItemColumns(int tab, bool devMode) {
     };
     if (HasWeaponFigures(tab)) {
         const ColumnType rated = devMode ? ColumnType::Number : ColumnType::Text;
+        const bool words = !devMode;
         columns.push_back({"Mag", ColumnType::Number, kSmallFigureWidth});
         columns.push_back({"RoF", ColumnType::Number, kSmallFigureWidth});
-        columns.push_back({"Accuracy", rated, kRatingWidth});
-        columns.push_back({"Recoil", rated, kRatingWidth});
-        columns.push_back({"Reticle", rated, kRatingWidth});
+        columns.push_back({"Accuracy", rated, kRatingWidth, words});
+        columns.push_back({"Recoil", rated, kRatingWidth, words});
+        columns.push_back({"Reticle", rated, kRatingWidth, words});
         columns.push_back({"Zoom", ColumnType::Number, kSmallFigureWidth});
     }
     return columns;

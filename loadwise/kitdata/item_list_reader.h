@@ -27,7 +27,8 @@ constexpr int kZoomColumn = 8;
 struct ItemColumn {
     std::string heading;
     ColumnType type = ColumnType::Text;
-    int width = 0;  // pixels; 0 hides the column
+    int width = 0;             // pixels; 0 hides the column
+    bool ratingWords = false;  // the cells hold rating words ("1-Amazing" ...)
 };
 
 struct ItemRow {

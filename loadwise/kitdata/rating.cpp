@@ -56,4 +56,12 @@ std::string RateRecoil(std::string_view recoilText, std::string_view rofText) {
     return RateFigure(RatedFigure::Recoil, recoilText);
 }
 
+std::vector<std::string_view> RatingWords() {
+    std::vector<std::string_view> words;
+    for (const RatingStep& step : kRatingSteps) {
+        words.emplace_back(step.word);
+    }
+    return words;
+}
+
 }  // namespace kitdata

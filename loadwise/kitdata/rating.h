@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kitdata {
 
@@ -15,5 +16,8 @@ std::string RateFigure(RatedFigure figure, std::string_view text);
 // The Recoil cell: "None" when the weapon's RoF text is exactly "1",
 // otherwise its rating.
 std::string RateRecoil(std::string_view recoilText, std::string_view rofText);
+
+// Every rating word, best first; a rating column must be wide enough for each.
+std::vector<std::string_view> RatingWords();
 
 }  // namespace kitdata

@@ -1,23 +1,17 @@
 #include "loadwise/window/check_list_item_model.h"
 
-#include "loadwise/res/check_boxes_bitmap.h"
 #include "platform/ui/text_codec.h"
 
 namespace loadwise {
 
-CheckListItemModel::CheckListItemModel(CheckListModel& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list) {
-    for (int index = kNoStateImage; index <= kCheckedImage; ++index) {
-        checkIcons_[index] = CheckBoxIcon(index);
-    }
-}
+CheckListItemModel::CheckListItemModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int CheckListItemModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_.GetRowCount();
+    return parent.isValid() ? 0 : rows_.GetRowCount();
 }
 
 int CheckListItemModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_.GetColumnCount();
+    return parent.isValid() ? 0 : rows_.GetColumnCount();
 }
 
 QVariant CheckListItemModel::data(const QModelIndex& index, int role) const {
@@ -26,17 +20,11 @@ QVariant CheckListItemModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole:
-            return platform::ui::FromCp1252(list_.GetCellText(index.row(), index.column()));
-        case Qt::DecorationRole:
+        case Qt::ToolTipRole:  // the whole text, also where the cell cuts it
+            return platform::ui::FromCp1252(rows_.GetCellText(index.row(), index.column()));
+        case Qt::CheckStateRole:
             if (index.column() == 0) {
-                return checkIcons_[list_.StateImage(index.row())];
-            }
-            return {};
-        case Qt::AccessibleDescriptionRole:
-            if (index.column() == 0) {
-                return list_.GetCheck(index.row()) ? QStringLiteral("ticked")
-                                                   : QStringLiteral("not ticked");
+                return rows_.GetCheck(index.row()) ? Qt::Checked : Qt::Unchecked;
             }
             return {};
         default:
@@ -46,7 +34,7 @@ QVariant CheckListItemModel::data(const QModelIndex& index, int role) const {
 
 QVariant CheckListItemModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
-        return platform::ui::FromCp1252(list_.Heading(section));
+        return platform::ui::FromCp1252(rows_.Heading(section));
     }
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -55,38 +43,79 @@ QVariant CheckListItemModel::headerData(int section, Qt::Orientation orientation
 }
 
 Qt::ItemFlags CheckListItemModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    // Checkable, so that screen readers hear a check box and its state; the
+    // list itself decides what toggles it (CCheckListCtrl).
+    const Qt::ItemFlags checkable = index.column() == 0 ? Qt::ItemIsUserCheckable : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | checkable;
 }
 
 void CheckListItemModel::InitCheckList() {
     beginResetModel();
-    list_.InitCheckList();
+    rows_.InitCheckList();
     endResetModel();
 }
 
-bool CheckListItemModel::AddColumn(const std::string& heading, ColumnType type) {
-    if (list_.GetColumnCount() >= kMaxColumns) {
+bool CheckListItemModel::AddColumn(const std::string& heading, kitdata::ColumnType type) {
+    if (rows_.GetColumnCount() >= kitdata::kMaxColumns) {
         return false;
     }
-    const int column = list_.GetColumnCount();
+    const int column = rows_.GetColumnCount();
     beginInsertColumns({}, column, column);
-    list_.AddColumn(heading, type);
+    rows_.AddColumn(heading, type);
     endInsertColumns();
     return true;
 }
 
 int CheckListItemModel::AddRow(const std::string& text) {
-    const int row = list_.GetRowCount();
+    const int row = rows_.GetRowCount();
     beginInsertRows({}, row, row);
-    list_.AddRow(text);
+    rows_.AddRow(text);
     endInsertRows();
     return row;
 }
 
-void CheckListItemModel::CellsChanged(int firstRow, int lastRow) {
-    if (list_.GetColumnCount() > 0 && firstRow <= lastRow) {
-        emit dataChanged(index(firstRow, 0), index(lastRow, list_.GetColumnCount() - 1));
+bool CheckListItemModel::SetCellText(int row, int column, const std::string& text) {
+    if (!rows_.SetCellText(row, column, text)) {
+        return false;
     }
+    const QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::ToolTipRole});
+    return true;
+}
+
+bool CheckListItemModel::SetCheck(int row, bool ticked) {
+    if (!rows_.SetCheck(row, ticked)) {
+        return false;
+    }
+    const QModelIndex cell = index(row, 0);
+    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+    return true;
+}
+
+bool CheckListItemModel::ToggleCheck(int row) {
+    return SetCheck(row, !rows_.GetCheck(row));
+}
+
+bool CheckListItemModel::SetColumnWidth(int column, int width) {
+    if (!rows_.SetColumnWidth(column, width)) {
+        return false;
+    }
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    return true;
+}
+
+bool CheckListItemModel::SortByColumn(int column) {
+    if (!rows_.SortByColumn(column)) {
+        return false;
+    }
+    if (rows_.GetRowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rows_.GetRowCount() - 1, rows_.GetColumnCount() - 1));
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, rows_.GetColumnCount() - 1);
+    return true;
 }
 
 }  // namespace loadwise

@@ -1,19 +1,20 @@
 #pragma once
-// Shows a CheckListModel to a Qt view: cell texts (Windows-1252), headings,
-// and the check image of each row in column 0.
+// Owns the rows of one check list (kitdata::CheckListModel) and shows them
+// to a Qt view: cell texts (Windows-1252), headings, and each row's check
+// state in column 0, drawn by the style as a check box. Every change goes
+// through here and tells the views itself.
 
 #include <QAbstractTableModel>
-#include <QIcon>
-#include <array>
+#include <string>
 
-#include "loadwise/window/check_list_model.h"
+#include "loadwise/kitdata/check_list_model.h"
 
 namespace loadwise {
 
 class CheckListItemModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    CheckListItemModel(CheckListModel& list, QObject* parent);
+    explicit CheckListItemModel(QObject* parent);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -21,16 +22,19 @@ class CheckListItemModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Changes of the list's shape go through here, so the views follow.
+    const kitdata::CheckListModel& Rows() const { return rows_; }
+
     void InitCheckList();
-    bool AddColumn(const std::string& heading, ColumnType type);
+    bool AddColumn(const std::string& heading, kitdata::ColumnType type);
     int AddRow(const std::string& text);
-    // Tells the views that texts or checks of these rows changed.
-    void CellsChanged(int firstRow, int lastRow);
+    bool SetCellText(int row, int column, const std::string& text);
+    bool SetCheck(int row, bool ticked);
+    bool ToggleCheck(int row);
+    bool SetColumnWidth(int column, int width);
+    bool SortByColumn(int column);
 
   private:
-    CheckListModel& list_;
-    std::array<QIcon, 3> checkIcons_;  // by state image index
+    kitdata::CheckListModel rows_;
 };
 
 }  // namespace loadwise

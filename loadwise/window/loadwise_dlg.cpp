@@ -1,6 +1,7 @@
 #include "loadwise/window/loadwise_dlg.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/kitdata/item_names.h"
 #include "loadwise/kitdata/kitdata_messages.h"
+#include "loadwise/kitdata/rating.h"
 #include "loadwise/kitdata/read_only_files.h"
 #include "loadwise/res/dialog_templates.h"
 #include "loadwise/res/program_icon.h"
@@ -55,10 +57,21 @@ CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         m_pList[tab] = m_builder->Control<CCheckListCtrl>(kListIds[tab]);
     }
-    // No button is the default one: Return does not end the window by surprise.
+    // No button is the default one, so Return elsewhere (in a list, say)
+    // neither saves nor ends the window; keyPressEvent lets it press the
+    // focused button. (Auto-default buttons would make the first of them the
+    // default as soon as the window shows.)
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
     }
+    // Names for screen readers where a control has no text of its own.
+    static constexpr std::array<const char*, kitdata::kTabCount> kListNames = {
+        "Primary items", "Secondary items", "Special items"};
+    for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
+        m_pList[tab]->setAccessibleName(QString::fromLatin1(kListNames[tab]));
+    }
+    m_editDescription->setAccessibleName(QStringLiteral("Item description"));
+    m_stcCount->setAccessibleName(QStringLiteral("Selected"));
     // Clicking a tab gives it the focus.
     m_tabKit->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
@@ -68,6 +81,7 @@ CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
     connect(m_tabKit, &QTabWidget::currentChanged, this, &CLoadwiseDlg::OnSelchangeKitTab);
     for (CCheckListCtrl* list : m_pList) {
         connect(list, &CCheckListCtrl::Clicked, this, &CLoadwiseDlg::OnClickList);
+        connect(list, &CCheckListCtrl::CurrentRowMoved, this, &CLoadwiseDlg::ShowDescription);
     }
     connect(m_builder->Control<QPushButton>(loadwise::IDC_SELECT_ALL), &QPushButton::clicked, this,
             &CLoadwiseDlg::OnSelectAll);
@@ -136,6 +150,17 @@ BOOL CLoadwiseDlg::OnInitDialog() {
     return 1;
 }
 
+void CLoadwiseDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button != nullptr && button->isEnabled() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void CLoadwiseDlg::ReadGamePaths() {
     m_paths = kitdata::ReadGamePaths(m_prefix);
     m_bDevMode = m_paths.m_bDevMode;
@@ -167,8 +192,15 @@ void CLoadwiseDlg::FillItemList(int tab) {
     for (const kitdata::ItemColumn& column : items.columns) {
         list.AddColumn(column.heading, column.type);
     }
+    std::vector<std::string> ratingWords;
+    for (std::string_view word : kitdata::RatingWords()) {
+        ratingWords.emplace_back(word);
+    }
     for (int column = 0; column < static_cast<int>(items.columns.size()); ++column) {
         list.SetColumnWidth(column, items.columns[column].width);
+        if (items.columns[column].ratingWords) {
+            list.FitColumnTo(column, ratingWords);
+        }
     }
     for (const kitdata::ItemRow& item : items.rows) {
         const int row = list.AddRow(item.cells.empty() ? std::string() : item.cells[0]);

@@ -51,6 +51,10 @@ class CLoadwiseDlg : public QDialog {
     int CurrentTab() const { return m_nCurTab; }
     const std::string& Description() const { return m_strDescription; }
 
+  protected:
+    // Return and Enter press the focused push button, as a click would.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     // Start-up steps.
     void ReadGamePaths();
@@ -61,13 +65,13 @@ class CLoadwiseDlg : public QDialog {
 
     // Window actions.
     void OnSelchangeKitTab();
-    void OnClickList(int row);
+    void OnClickList(int row);  // a press on the list, or Space on its current row
     void OnSelectAll();
     void OnUnselectAll();
     void OnMultiplayerOnly();
     void OnAbout();
     void OnOK();
-    void ShowDescription(int row);
+    void ShowDescription(int row);  // also when the keyboard moves the current row
     void SetAllChecks(bool ticked);
     platform::Status SaveKitLists();
 

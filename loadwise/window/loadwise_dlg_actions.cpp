@@ -8,10 +8,10 @@
 #include "loadwise/kitdata/item_names.h"
 #include "loadwise/kitdata/kit_list_writer.h"
 #include "loadwise/kitdata/kitdata_messages.h"
+#include "loadwise/kitdata/selected_count.h"
 #include "loadwise/window/about_dlg.h"
 #include "loadwise/window/check_list_ctrl.h"
 #include "loadwise/window/loadwise_dlg.h"
-#include "loadwise/window/selected_count.h"
 #include "platform/message.h"
 #include "platform/ui/wait_cursor.h"
 
@@ -19,23 +19,10 @@ void CLoadwiseDlg::UpdateSelectedCount(int tab) {
     if (tab < 0 || tab >= kitdata::kTabCount) {
         return;
     }
-    const loadwise::CCheckListCtrl& list = *m_pList[tab];
-    int ticked = 0;
-    for (int row = 0; row < list.GetRowCount(); ++row) {
-        if (list.GetCheck(row)) {
-            ++ticked;
-        }
-    }
-    const int count = loadwise::SelectedCount(tab, ticked);
+    const int count = kitdata::SelectedCount(tab, m_pList[tab]->Rows().CheckedRowCount());
     m_stcCount->setText(QString::number(count));
-
-    m_bTabValid[tab] = loadwise::IsCountAcceptable(count, m_bMultiplayerOnly);
-    m_btnSave->setEnabled(m_bTabValid[tab]);
-    for (bool valid : m_bTabValid) {
-        if (!valid) {
-            m_btnSave->setEnabled(false);
-        }
-    }
+    m_bTabValid[tab] = kitdata::IsCountAcceptable(count, m_bMultiplayerOnly);
+    m_btnSave->setEnabled(kitdata::IsSaveAllowed(m_bTabValid));
 }
 
 void CLoadwiseDlg::OnSelchangeKitTab() {

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# demo_screenshot TOOL SOURCE_DIR: the screenshot tool draws both windows on
-# the sample installation, the way the try-it command does without a display,
-# and neither window has anything to complain about.
+# demo_screenshot TOOL SOURCE_DIR ARTIFACTS: the screenshot tool draws both
+# windows on the sample installation, the way the try-it command does without
+# a display (Loadwise also at twice the scale and with a dark palette), and
+# neither window has anything to complain about. The pictures are kept in
+# ARTIFACTS for a look at how the windows come out.
 set -euo pipefail
 tool=$1
 source_dir=$2
+artifacts=$3
+mkdir -p "$artifacts"
 
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT
@@ -31,6 +35,9 @@ check() {
 }
 
 tab=(2)
-check "$work/loadwise.png" loadwise
+check "$artifacts/loadwise.png" loadwise
+QT_SCALE_FACTOR=2 check "$artifacts/loadwise-2x.png" loadwise
+check "$artifacts/loadwise-dark.png" --dark loadwise
 tab=()
-check "$work/varnopts.png" varnopts
+check "$artifacts/varnopts.png" varnopts
+check "$artifacts/varnopts-dark.png" --dark varnopts

@@ -23,6 +23,7 @@
 #include "varnopts/settings/mouse_sensitivity.h"
 #include "varnopts/settings/settings_texts.h"
 #include "varnopts/window/about_dlg.h"
+#include "varnopts/window/accessible_controls.h"
 
 using namespace varnopts::res;
 using platform::ui::FromCp1252;
@@ -121,6 +122,7 @@ BOOL CVarnOptionsDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     LoadTexts();
     SetCaptions();
+    varnopts::DescribeControls(*this, *m_sliderMouse);
 
     if (!varnopts::ReadGamePaths(m_prefix, m_paths)) {
         platform::ShowMessage(kGameNotReady, std::string(varnopts::kCaptionOptions),

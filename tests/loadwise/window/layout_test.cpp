@@ -1,5 +1,5 @@
 // The window's layout in dialog units, its tab order, what it looks like at
-// a small and a large font, and the drawn resources.
+// a small and a large font, and the program icon.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "kit_fixture.h"
-#include "loadwise/res/check_boxes_bitmap.h"
 #include "loadwise/res/program_icon.h"
 #include "platform/ui/dialog_template.h"
 #include "support/message_recorder.h"
@@ -127,47 +126,6 @@ TEST_P(LayoutTest, TabFollowsTheTemplateOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, LayoutTest, ::testing::Values(11, 13, 26));
-
-TEST(ResourcesTest, Bitmap130HoldsTheTwoBoxes) {
-    const QImage bitmap = CheckBoxesBitmap();
-    ASSERT_EQ(bitmap.size(), QSize(32, 16));
-    const QRgb red = qRgb(255, 0, 0);
-    const QRgb grey = qRgb(128, 128, 128);
-    const QRgb white = qRgb(255, 255, 255);
-    const QRgb black = qRgb(0, 0, 0);
-    const std::vector<std::pair<int, std::vector<int>>> tick = {{4, {11}},
-                                                                {5, {10, 11}},
-                                                                {6, {5, 9, 10, 11}},
-                                                                {7, {5, 6, 8, 9, 10}},
-                                                                {8, {5, 6, 7, 8, 9}},
-                                                                {9, {6, 7, 8}},
-                                                                {10, {7}}};
-    const auto ticked = [&tick](int x, int y) {
-        for (const auto& [row, xs] : tick) {
-            if (row == y && std::find(xs.begin(), xs.end(), x) != xs.end()) {
-                return true;
-            }
-        }
-        return false;
-    };
-    for (int image = 0; image < 2; ++image) {
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
-                const bool inBox = x >= 3 && x <= 13 && y >= 2 && y <= 12;
-                const bool edge = inBox && (x == 3 || x == 13 || y == 2 || y == 12);
-                QRgb expected = !inBox ? red : edge ? grey : white;
-                if (image == 1 && ticked(x, y)) {
-                    expected = black;
-                }
-                ASSERT_EQ(bitmap.pixel(image * 16 + x, y) & 0xFFFFFF, expected & 0xFFFFFF)
-                    << "image " << image << " x " << x << " y " << y;
-            }
-        }
-    }
-    // Red is transparent in the images the lists draw.
-    EXPECT_EQ(qAlpha(CheckBoxImage(1).pixel(0, 0)), 0);
-    EXPECT_EQ(CheckBoxImage(2).pixel(11, 4) & 0xFFFFFF, 0u);
-}
 
 TEST(ResourcesTest, ProgramIconUsesSixteenColoursAtClassicSizes) {
     const QSet<QRgb> palette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,

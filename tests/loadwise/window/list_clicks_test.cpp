@@ -97,24 +97,5 @@ TEST_F(ListClicksTest, HeadingClickOnAnotherListSortsOnlyThatList) {
     EXPECT_EQ(window_.list(0).Rows().SortColumn(), -1);
 }
 
-TEST_F(ListClicksTest, CheckBoxesUseTheImagesOfBitmap130) {
-    loadwise::CCheckListCtrl& list = window_.list(0);
-    const QRect box = list.CheckImageRect(0);
-    const QImage picture = list.viewport()->grab(box).toImage();
-    // The ticked box: grey frame, white inside, black tick (no red anywhere).
-    bool black = false;
-    bool grey = false;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QColor colour = picture.pixelColor(x, y);
-            black = black || colour == QColor(0, 0, 0);
-            grey = grey || colour == QColor(128, 128, 128);
-            EXPECT_NE(colour, QColor(255, 0, 0));
-        }
-    }
-    EXPECT_TRUE(black);
-    EXPECT_TRUE(grey);
-}
-
 }  // namespace
 }  // namespace loadwisetest

@@ -1,13 +1,13 @@
 // The check list's rows, checks and sort, without a window.
 
-#include "loadwise/window/check_list_model.h"
+#include "loadwise/kitdata/check_list_model.h"
 
 #include <gtest/gtest.h>
 
-#include "loadwise/window/check_hit_rule.h"
-#include "loadwise/window/selected_count.h"
+#include "loadwise/kitdata/check_hit_rule.h"
+#include "loadwise/kitdata/selected_count.h"
 
-namespace loadwise {
+namespace kitdata {
 namespace {
 
 // A list of one column of the given type holding the keys, each row's
@@ -99,28 +99,20 @@ TEST(CheckListModelTest, DirectionCarriesOverToAnotherColumn) {
 TEST(CheckListModelTest, ChecksMoveWithTheirRows) {
     CheckListModel list = ListOf(ColumnType::Text, {"c", "b", "a"});
     list.SetCheck(0, true);
-    list.SetStateImage(1, kNoStateImage);  // counts as ticked, comes out ticked
     list.SortByColumn(0);
     EXPECT_EQ(Column(list, 0), "a,b,c");
     EXPECT_FALSE(list.GetCheck(0));
-    EXPECT_TRUE(list.GetCheck(1));
+    EXPECT_FALSE(list.GetCheck(1));
     EXPECT_TRUE(list.GetCheck(2));
-    EXPECT_EQ(list.StateImage(2), kCheckedImage);
-    // b stayed in place: its row was never exchanged.
-    EXPECT_EQ(list.StateImage(1), kNoStateImage);
 }
 
 TEST(CheckListModelTest, CheckStates) {
     CheckListModel list = ListOf(ColumnType::Text, {"a"});
-    EXPECT_EQ(list.StateImage(0), kUncheckedImage);  // new rows are unticked
+    EXPECT_FALSE(list.GetCheck(0));  // new rows are unticked
+    list.ToggleCheck(0);
+    EXPECT_TRUE(list.GetCheck(0));
+    list.ToggleCheck(0);
     EXPECT_FALSE(list.GetCheck(0));
-    list.ToggleCheck(0);
-    EXPECT_EQ(list.StateImage(0), kCheckedImage);
-    EXPECT_TRUE(list.GetCheck(0));
-    list.SetStateImage(0, kNoStateImage);
-    EXPECT_TRUE(list.GetCheck(0));
-    list.ToggleCheck(0);
-    EXPECT_EQ(list.StateImage(0), kUncheckedImage);
     // Outside the rows: nothing happens and nothing is ticked.
     EXPECT_FALSE(list.SetCheck(1, true));
     EXPECT_FALSE(list.SetCheck(-1, true));
@@ -165,24 +157,10 @@ TEST(CheckListModelTest, HundredColumnsAtMost) {
     EXPECT_EQ(list.GetColumnCount(), kMaxColumns);
 }
 
-TEST(CheckHitRuleTest, OnlyTheCheckImageToggles) {
-    struct Case {
-        unsigned flags;
-        bool ownerDrawn;
-        int x;
-        bool toggles;
-    };
-    const Case cases[] = {
-        {LVHT_ONITEMSTATEICON, false, 5, true}, {LVHT_ONITEMLABEL, false, 5, false},
-        {LVHT_ONITEMICON, false, 5, false},     {LVHT_NOWHERE, false, 5, false},
-        {LVHT_ONITEM, false, 5, true},  // holds the state image bit
-        {LVHT_ONITEM, true, 5, true},   // owner-drawn: left of the icon
-        {LVHT_ONITEM, true, 25, false},         {LVHT_ONITEMLABEL, true, 5, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PressTogglesCheck(c.flags, c.ownerDrawn, c.x, 20), c.toggles)
-            << c.flags << " " << c.ownerDrawn << " " << c.x;
-    }
+TEST(CheckHitRuleTest, OnlyTheCheckBoxToggles) {
+    EXPECT_TRUE(PressTogglesCheck(ListHit::CheckBox));
+    EXPECT_FALSE(PressTogglesCheck(ListHit::Text));
+    EXPECT_FALSE(PressTogglesCheck(ListHit::Nowhere));
 }
 
 TEST(SelectedCountTest, CounterAndLimits) {
@@ -205,7 +183,9 @@ TEST(SelectedCountTest, CounterAndLimits) {
         EXPECT_EQ(IsCountAcceptable(shown, c.multiplayerOnly), c.acceptable)
             << c.tab << " " << c.ticked << " " << c.multiplayerOnly;
     }
+    EXPECT_TRUE(IsSaveAllowed({true, true, true}));
+    EXPECT_FALSE(IsSaveAllowed({true, false, true}));
 }
 
 }  // namespace
-}  // namespace loadwise
+}  // namespace kitdata

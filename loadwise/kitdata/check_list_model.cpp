@@ -1,4 +1,4 @@
-#include "loadwise/window/check_list_model.h"
+#include "loadwise/kitdata/check_list_model.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,41 +6,34 @@
 #include "loadwise/kitdata/cell_number.h"
 #include "loadwise/kitdata/text_compare.h"
 
-namespace loadwise {
+namespace kitdata {
 
 void CheckListModel::InitCheckList() {
     m_nSortColumn = -1;
     m_nSortDirection = 1;
-    m_nRows = 0;
-    m_nColumns = 0;
-    m_columnTypes.fill(ColumnType::Text);
-    headings_.clear();
-    widths_.clear();
+    columns_.clear();
     rows_.clear();
 }
 
 bool CheckListModel::AddColumn(const std::string& heading, ColumnType type) {
-    if (m_nColumns >= kMaxColumns) {
+    if (GetColumnCount() >= kMaxColumns) {
         return false;
     }
-    m_columnTypes[m_nColumns] = type;
-    headings_.push_back(heading);
-    widths_.push_back(100);
+    columns_.push_back({heading, type, kDefaultColumnWidth});
     for (Row& row : rows_) {
         row.cells.emplace_back();
     }
-    ++m_nColumns;
     return true;
 }
 
 int CheckListModel::AddRow(const std::string& text) {
     Row row;
-    row.cells.resize(static_cast<std::size_t>(m_nColumns));
-    if (m_nColumns > 0) {
+    row.cells.resize(columns_.size());
+    if (!row.cells.empty()) {
         row.cells[0] = text;
     }
     rows_.push_back(std::move(row));
-    return m_nRows++;
+    return GetRowCount() - 1;
 }
 
 bool CheckListModel::SetCellText(int row, int column, const std::string& text) {
@@ -59,77 +52,66 @@ std::string CheckListModel::GetCellText(int row, int column) const {
 }
 
 bool CheckListModel::GetCheck(int row) const {
-    return HasRow(row) && rows_[row].stateImage != kUncheckedImage;
+    return HasRow(row) && rows_[row].ticked;
 }
 
 bool CheckListModel::SetCheck(int row, bool ticked) {
-    return SetStateImage(row, ticked ? kCheckedImage : kUncheckedImage);
-}
-
-void CheckListModel::ToggleCheck(int row) {
-    if (HasRow(row)) {
-        SetCheck(row, !GetCheck(row));
-    }
-}
-
-int CheckListModel::StateImage(int row) const {
-    return HasRow(row) ? rows_[row].stateImage : kNoStateImage;
-}
-
-bool CheckListModel::SetStateImage(int row, int index) {
-    if (!HasRow(row) || index < kNoStateImage || index > kCheckedImage) {
+    if (!HasRow(row)) {
         return false;
     }
-    rows_[row].stateImage = index;
+    rows_[row].ticked = ticked;
     return true;
 }
 
-void CheckListModel::SetColumnWidth(int column, int width) {
-    if (HasColumn(column)) {
-        widths_[column] = std::clamp(width, 0, 0xFFFF);
+bool CheckListModel::ToggleCheck(int row) {
+    return SetCheck(row, !GetCheck(row));
+}
+
+int CheckListModel::CheckedRowCount() const {
+    return static_cast<int>(
+        std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.ticked; }));
+}
+
+bool CheckListModel::SetColumnWidth(int column, int width) {
+    if (!HasColumn(column)) {
+        return false;
     }
+    columns_[column].width = std::clamp(width, 0, 0xFFFF);
+    return true;
 }
 
 int CheckListModel::ColumnWidth(int column) const {
-    return HasColumn(column) ? widths_[column] : 0;
+    return HasColumn(column) ? columns_[column].width : 0;
 }
 
 std::string CheckListModel::Heading(int column) const {
-    return HasColumn(column) ? headings_[column] : std::string();
+    return HasColumn(column) ? columns_[column].heading : std::string();
 }
 
 ColumnType CheckListModel::Type(int column) const {
-    return HasColumn(column) ? m_columnTypes[column] : ColumnType::Text;
+    return HasColumn(column) ? columns_[column].type : ColumnType::Text;
 }
 
-void CheckListModel::ExchangeRows(int first, int second) {
-    // The whole texts move, so a long cell is never cut by a sort.
-    std::swap(rows_[first].cells, rows_[second].cells);
-    // The check states move as ticks: a row without an image comes out ticked.
-    const bool firstTicked = GetCheck(first);
-    SetCheck(first, GetCheck(second));
-    SetCheck(second, firstTicked);
-}
-
-void CheckListModel::SortByColumn(int column) {
+bool CheckListModel::SortByColumn(int column) {
     if (!HasColumn(column)) {
-        return;
+        return false;
     }
-    const ColumnType type = m_columnTypes[column];
+    const ColumnType type = columns_[column].type;
     if (column == m_nSortColumn) {
         m_nSortDirection = m_nSortDirection == -1 ? 1 : -1;
     }
     m_nSortColumn = column;
     const int direction = m_nSortDirection;
 
-    for (int i = 0; i < m_nRows; ++i) {
+    const int rowCount = GetRowCount();
+    for (int i = 0; i < rowCount; ++i) {
         int best = i;
         std::string bestText = GetCellText(i, column);
-        double bestValue = kitdata::CellNumber(bestText);
-        for (int j = i + 1; j < m_nRows; ++j) {
+        double bestValue = CellNumber(bestText);
+        for (int j = i + 1; j < rowCount; ++j) {
             std::string text = GetCellText(j, column);
             if (type == ColumnType::Number) {
-                const double value = kitdata::CellNumber(text);
+                const double value = CellNumber(text);
                 if ((direction == 1 && bestValue > value) ||
                     (direction == -1 && bestValue < value)) {
                     best = j;
@@ -137,16 +119,18 @@ void CheckListModel::SortByColumn(int column) {
                     bestValue = value;
                 }
             } else if (type == ColumnType::Text) {
-                if (kitdata::CompareNoCase(bestText, text) == direction) {
+                if (CompareNoCase(bestText, text) == direction) {
                     best = j;
                     bestText = std::move(text);
                 }
             }
         }
         if (best != i) {
-            ExchangeRows(i, best);
+            // Whole rows move, texts and tick, so a long cell is never cut.
+            std::swap(rows_[i], rows_[best]);
         }
     }
+    return true;
 }
 
-}  // namespace loadwise
+}  // namespace kitdata
