@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "fault_injecting_operations.h"
+#include "support/failing_file_operations.h"
 #include "platform/leftover_temporaries.h"
 #include "platform/registry.h"
 #include "platform/registry_file.h"
@@ -27,8 +27,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using faulttest::FaultInjectingOperations;
-using faulttest::RunAndKill;
+using testsupport::FaultInjectingOperations;
+using testsupport::RunAndKill;
 using testsupport::EntryNames;
 
 constexpr int kKillRuns = 100;
@@ -231,7 +231,7 @@ TEST(FileFaultInjection, KilledWhileReplacingSixFilesEachFileIsWhole) {
     const SixFiles files(folder.path(), 2000);
     const auto replacements = files.Replacements();
     const auto save = [&] { (void)platform::ReplaceFiles(replacements); };
-    KillMoments moments(faulttest::TimeInChild(save));
+    KillMoments moments(testsupport::TimeInChild(save));
     files.WriteOld();
 
     int finished = 0, untouched = 0, mixed = 0, leftovers = 0;
@@ -281,7 +281,7 @@ TEST(FileFaultInjection, KilledWhileWritingTheRegistryTheFileIsWhole) {
             (void)platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345");
         }
     };
-    const auto workTime = faulttest::TimeInChild(write);
+    const auto workTime = testsupport::TimeInChild(write);
     const std::string fresh = ReadFile(installation.systemReg());
     ASSERT_NE(fresh, old);
     ASSERT_NE(fresh.find("\"MouseRadiansPerPixel\"=\"0.012345\""), std::string::npos);

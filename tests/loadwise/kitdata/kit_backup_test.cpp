@@ -232,7 +232,7 @@ TEST_F(BackUpFilesTest, FailingAtAnyStepLeavesNoBackupFolder) {
     ASSERT_TRUE(BackUpFiles(Files(), backups_, kMoment - 1h).ok());
     const std::vector<std::string> before = Entries();
     for (int failAt = 0;; ++failAt) {
-        faulttest::FaultInjectingOperations operations(failAt);
+        testsupport::FaultInjectingOperations operations(failAt);
         const auto backup = BackUpFiles(Files(), backups_, kMoment, operations);
         if (!operations.failed()) {
             ASSERT_TRUE(backup.ok()) << backup.error().Describe();

@@ -104,7 +104,7 @@ TEST_F(SaveFaultInjectionTest, FailingAtAnyStepChangesNoFileBeforeAllAreWritten)
     int failures = 0;
     for (int failAt = 0;; ++failAt) {
         WriteOld();
-        faulttest::FaultInjectingOperations operations(failAt);
+        testsupport::FaultInjectingOperations operations(failAt);
         const platform::Status saved = Save(operations);
         const std::string step =
             "step " + std::to_string(failAt) + " (" + operations.failedStep() + ")";
@@ -128,14 +128,14 @@ TEST_F(SaveFaultInjectionTest, FailingAtAnyStepChangesNoFileBeforeAllAreWritten)
 
 TEST_F(SaveFaultInjectionTest, KilledAtAnyMomentEachFileIsWholeAndTheNextSaveCleansUp) {
     const auto save = [&] { (void)Save(); };
-    const long workTime = faulttest::TimeInChild(save).count();
+    const long workTime = testsupport::TimeInChild(save).count();
     std::mt19937 random(20240602);
     std::uniform_int_distribution<long> delay(0, std::max(200L, workTime * 6 / 5));
 
     int finished = 0, untouched = 0, mixed = 0, leftovers = 0;
     for (int run = 0; run < kKillRuns; ++run) {
         WriteOld();
-        const bool done = faulttest::RunAndKill(save, std::chrono::microseconds(delay(random)));
+        const bool done = testsupport::RunAndKill(save, std::chrono::microseconds(delay(random)));
         const int newCount = NewCount();
         ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
         if (done) {

@@ -18,7 +18,7 @@
 
 #include "platform/file_operations.h"
 
-namespace faulttest {
+namespace testsupport {
 
 // The real file system, with every step that can fail counted from 0; the
 // step numbered failAt fails (none when it is negative). A failing write
@@ -117,4 +117,4 @@ inline std::chrono::microseconds TimeInChild(const std::function<void()>& work) 
                                                                  start);
 }
 
-}  // namespace faulttest
+}  // namespace testsupport

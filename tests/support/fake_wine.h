@@ -1,0 +1,55 @@
+#pragma once
+// A stand-in for wine: points WINE (and xdg-open on PATH) at shell scripts
+// that log every call, for the object's lifetime. Each call logs a start
+// line (pid, arguments, physical working folder, WINEPREFIX), runs the given
+// shell body, then logs an end line with the body's exit status.
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/fake_installation.h"
+#include "support/scoped_environment.h"
+
+namespace testsupport {
+
+struct WineCall {
+    long pid = 0;
+    std::vector<std::string> arguments;  // the first is the program's Windows path
+    std::string folder;                  // working folder, physical path
+    std::string prefix;                  // WINEPREFIX
+    bool ended = false;
+    int status = -1;  // the body's exit status once ended
+};
+
+// One line of the log in the order written: a start ("start") or an end ("end") of pid.
+struct WineEvent {
+    std::string kind;
+    long pid = 0;
+};
+
+class FakeWine {
+  public:
+    explicit FakeWine(const std::string& body = "exit 0");
+    FakeWine(const FakeWine&) = delete;
+    FakeWine& operator=(const FakeWine&) = delete;
+
+    std::filesystem::path program() const { return folder_.path() / "wine"; }
+    // The calls logged so far, in the order they started.
+    std::vector<WineCall> Calls() const;
+    std::vector<WineEvent> Events() const;
+    // Waits (up to 20 s) until count calls have started, or ended when
+    // ended is true; returns what there is then.
+    std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
+    // The documents xdg-open was asked to open, once expected many have been.
+    std::vector<std::string> Opened(std::size_t expected) const;
+
+  private:
+    TemporaryFolder folder_;
+    std::unique_ptr<ScopedEnvironment> wine_;
+    std::unique_ptr<ScopedEnvironment> path_;
+};
+
+}  // namespace testsupport
