@@ -1,27 +1,23 @@
 // Backups of the six kit files before Save: where they go, how they are
 // named, what they hold, how many are kept, and that a failed backup is a
-// failed save. Every backup goes to a temporary data folder.
+// failed save.
 
 #include "loadwise/kitdata/kit_backup.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "loadwise/kitdata/kit_list_writer.h"
-#include "platform/fault_injecting_operations.h"
-#include "sample_kit.h"
-#include "support/fake_installation.h"
+#include "support/failing_file_operations.h"
+#include "support/kit_fixture.h"
+#include "support/scoped_environment.h"
 
 namespace kitdata {
 namespace {
@@ -29,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono;
 using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
 
 const system_clock::time_point kMoment = sys_days{year{2026} / 12 / 6} + 22h + 36min + 11s + 250ms;
 
@@ -37,200 +34,85 @@ std::string ReadBytes(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::vector<std::string> Names(const std::vector<fs::path>& paths) {
-    std::vector<std::string> names;
-    for (const fs::path& path : paths) {
-        names.push_back(path.filename().string());
+// Every entry of a folder, hidden ones included, sorted.
+Names Entries(const fs::path& folder) {
+    Names names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
-// XDG_DATA_HOME set for one test and put back afterwards.
-class ScopedDataHome {
-  public:
-    explicit ScopedDataHome(const fs::path& folder) {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) {
-            old_ = old;
-        }
-        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+TEST(BackupNameTest, FolderAndNamesSortByTimeAndOnlyOursAreRecognised) {
+    for (const char* data : {"/data/user/", "", "relative/share"}) {
+        EXPECT_EQ(BackupsFolderFor(data, "/home/p").lexically_normal(),
+                  data == std::string("/data/user/") ? "/data/user/loadwise/backups"
+                                                     : "/home/p/.local/share/loadwise/backups");
     }
-    ~ScopedDataHome() {
-        if (old_) {
-            ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
+    EXPECT_EQ(BackupsFolderFor(nullptr, "/home/p"), "/home/p/.local/share/loadwise/backups");
+    const Names inOrder = {BackupName(kMoment - 1s, 2),      BackupName(kMoment, 1),
+                           BackupName(kMoment, 2),           BackupName(kMoment, 10),
+                           BackupName(kMoment + 9s, 1),      BackupName(kMoment + 10s, 1),
+                           BackupName(kMoment + 24h * 40, 1)};
+    EXPECT_EQ(inOrder[1], "2026-12-06_22-36-11Z");
+    EXPECT_EQ(inOrder[2], "2026-12-06_22-36-11Z_02");
+    for (std::size_t i = 0; i < inOrder.size(); ++i) {
+        EXPECT_TRUE(IsBackupName(inOrder[i])) << inOrder[i];
+        EXPECT_TRUE(i == 0 || inOrder[i - 1] < inOrder[i]) << inOrder[i];
     }
-
-  private:
-    std::optional<std::string> old_;
-};
-
-TEST(BackupsFolderTest, FollowsXdgDataHomeAndFallsBackToTheHome) {
-    struct Case {
-        const char* xdgDataHome;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"/data/user", "/data/user/loadwise/backups"},
-        {"/data/user/", "/data/user/loadwise/backups"},
-        {nullptr, "/home/player/.local/share/loadwise/backups"},
-        {"", "/home/player/.local/share/loadwise/backups"},
-        {"relative/share", "/home/player/.local/share/loadwise/backups"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BackupsFolderFor(c.xdgDataHome, "/home/player").lexically_normal(),
-                  fs::path(c.expected))
-            << (c.xdgDataHome ? c.xdgDataHome : "(unset)");
-    }
-}
-
-TEST(BackupsFolderTest, TheProcessUsesItsEnvironment) {
-    const testsupport::TemporaryFolder temporary;
-    const ScopedDataHome dataHome(temporary.path());
-    EXPECT_EQ(BackupsFolder(), temporary.path() / "loadwise" / "backups");
-}
-
-TEST(BackupNameTest, NamesAreTheUtcTimeWithACounterWithinOneSecond) {
-    struct Case {
-        int attempt;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {1, "2026-12-06_22-36-11Z"},
-        {2, "2026-12-06_22-36-11Z_02"},
-        {12, "2026-12-06_22-36-11Z_12"},
-        {99, "2026-12-06_22-36-11Z_99"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BackupName(kMoment, c.attempt), c.expected);
-        EXPECT_TRUE(IsBackupName(c.expected)) << c.expected;
-    }
-}
-
-TEST(BackupNameTest, NamesSortByTime) {
-    const std::vector<std::pair<system_clock::time_point, int>> inOrder = {
-        {kMoment - 1s, 1},
-        {kMoment - 1s, 2},
-        {kMoment, 1},
-        {kMoment, 2},
-        {kMoment, 10},
-        {kMoment, 11},
-        {kMoment + 9s, 1},
-        {kMoment + 10s, 1},
-        {kMoment + 24h, 1},
-        {kMoment + 24h * 40, 1},
-        {kMoment + 24h * 400, 1},
-    };
-    for (std::size_t i = 1; i < inOrder.size(); ++i) {
-        const std::string earlier = BackupName(inOrder[i - 1].first, inOrder[i - 1].second);
-        const std::string later = BackupName(inOrder[i].first, inOrder[i].second);
-        EXPECT_LT(earlier, later);
-    }
-}
-
-TEST(BackupNameTest, OnlyBackupNamesAreRecognised) {
-    const char* others[] = {
-        "notes",
-        "2026-12-06_22-36-11",
-        "2026-12-06_22-36-11Z_2",
-        "2026-12-06_22-36-11Z_002",
-        "2026-12-06 22-36-11Z",
-        "x026-12-06_22-36-11Z",
-        ".2026-12-06_22-36-11Z.incomplete",
-        "",
-    };
-    for (const char* name : others) {
-        EXPECT_FALSE(IsBackupName(name)) << name;
+    for (const char* other : {"notes", "2026-12-06_22-36-11", "2026-12-06_22-36-11Z_2",
+                              ".2026-12-06_22-36-11Z.incomplete", ""}) {
+        EXPECT_FALSE(IsBackupName(other)) << other;
     }
 }
 
 class BackUpFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        WriteBytes(first_, "\"Header\"\r\n//\"G3A3\" \"x\"\r\n\x93quoted\x94 \xe9");
-        WriteBytes(second_, "line feed only\nno end");
-    }
-    std::vector<fs::path> Files() const { return {first_, second_}; }
-    // Every entry of the backups folder, hidden ones included.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(backups_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+    std::vector<fs::path> Files() const {
+        return {kit_.UnixPath(kit_.ItemFile(0)), kit_.UnixPath(kit_.KitList(2))};
     }
 
-    testsupport::TemporaryFolder temporary_;
-    fs::path first_ = temporary_.path() / "game" / "Equipment" / "PrimaryMP.itm";
-    fs::path second_ = temporary_.path() / "game" / "Text" / "primarymp.txt";
-    fs::path backups_ = temporary_.path() / "data" / "loadwise" / "backups";
+    testsupport::KitInstallation kit_;
+    fs::path backups_ = kit_.root() / "data" / "loadwise" / "backups";
 };
 
-TEST_F(BackUpFilesTest, CopiesEveryByteUnderTheOnDiskNameAndSaysWhereEachCameFrom) {
-    const auto backup = BackUpFiles(Files(), backups_, kMoment);
-    ASSERT_TRUE(backup.ok()) << backup.error().Describe();
-    EXPECT_EQ(*backup, backups_ / "2026-12-06_22-36-11Z");
-    EXPECT_EQ(ReadBytes(*backup / "PrimaryMP.itm"), ReadBytes(first_));
-    EXPECT_EQ(ReadBytes(*backup / "primarymp.txt"), ReadBytes(second_));
-    EXPECT_EQ(ReadBytes(*backup / kBackupOriginsFile),
-              "PrimaryMP.itm\t" + first_.string() + "\nprimarymp.txt\t" + second_.string() + "\n");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"2026-12-06_22-36-11Z"});
-}
-
-TEST_F(BackUpFilesTest, BackupsWithinOneSecondNeverCollide) {
-    std::vector<std::string> made;
-    for (int i = 0; i < 3; ++i) {
-        WriteBytes(second_, "version " + std::to_string(i));
+TEST_F(BackUpFilesTest, CopiesEveryByteAndSaysWhereEachCameFrom) {
+    kit_.WriteFile(kit_.ItemFile(0), "\"Header\"\r\n//\"G3A3\"\r\n\x93quoted\x94 \xe9\n");
+    for (int i = 0; i < 3; ++i) {  // three within one second never collide
+        kit_.WriteFile(kit_.KitList(2), "version " + std::to_string(i));
         const auto backup = BackUpFiles(Files(), backups_, kMoment);
         ASSERT_TRUE(backup.ok()) << backup.error().Describe();
-        made.push_back(backup->filename().string());
-        EXPECT_EQ(ReadBytes(*backup / "primarymp.txt"), "version " + std::to_string(i));
+        EXPECT_EQ(backup->filename(), BackupName(kMoment, i + 1));
+        EXPECT_EQ(ReadBytes(*backup / "primarymp.itm"), ReadBytes(Files()[0]));
+        EXPECT_EQ(ReadBytes(*backup / "special.txt"), "version " + std::to_string(i));
+        EXPECT_EQ(ReadBytes(*backup / kBackupOriginsFile), "primarymp.itm\t" + Files()[0].string() +
+                                                               "\nspecial.txt\t" +
+                                                               Files()[1].string() + "\n");
     }
-    EXPECT_EQ(made, (std::vector<std::string>{"2026-12-06_22-36-11Z", "2026-12-06_22-36-11Z_02",
-                                              "2026-12-06_22-36-11Z_03"}));
-    EXPECT_EQ(Names(ListBackups(backups_)), made);
 }
 
-TEST_F(BackUpFilesTest, KeepsTheNewestTenAndNothingElseIsTouched) {
-    WriteBytes(backups_ / "notes" / "mine.txt", "the user's own");
-    WriteBytes(backups_ / "readme.txt", "the user's own");
-    // What a backup killed halfway leaves.
-    WriteBytes(backups_ / ".2026-01-01_00-00-00Z.incomplete" / "PrimaryMP.itm", "half");
-
-    std::vector<std::string> made;
+TEST_F(BackUpFilesTest, KeepsTheNewestTenAndNothingOfTheUsersIsTouched) {
+    fs::create_directories(backups_ / ".2026-01-01_00-00-00Z.incomplete");  // a killed backup
+    fs::create_directories(backups_ / "notes");
+    std::ofstream(backups_ / "notes" / "mine.txt") << "the user's own";
+    Names made;
     for (int i = 0; i < 13; ++i) {
-        const auto backup = BackUpFiles(Files(), backups_, kMoment + minutes(i));
+        // The last one's clock is older than every other: it is kept all the same.
+        const auto backup = BackUpFiles(Files(), backups_, kMoment + hours(i < 12 ? i : -1));
         ASSERT_TRUE(backup.ok()) << backup.error().Describe();
         made.push_back(backup->filename().string());
     }
-    EXPECT_EQ(Names(ListBackups(backups_)), std::vector<std::string>(made.begin() + 3, made.end()));
-    std::vector<std::string> expected(made.begin() + 3, made.end());
+    Names expected(made.begin() + 3, made.end());
     expected.push_back("notes");
-    expected.push_back("readme.txt");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Entries(), expected);
+    EXPECT_EQ(Entries(backups_), expected);
+    EXPECT_EQ(ReadBytes(backups_ / "notes" / "mine.txt"), "the user's own");
 }
 
-TEST_F(BackUpFilesTest, AnOlderClockNeverRemovesTheBackupJustMade) {
-    for (int i = 0; i < kKeptBackups; ++i) {
-        ASSERT_TRUE(BackUpFiles(Files(), backups_, kMoment + hours(i)).ok());
-    }
-    const auto backup = BackUpFiles(Files(), backups_, kMoment - hours(1));
-    ASSERT_TRUE(backup.ok());
-    EXPECT_TRUE(fs::exists(*backup / "PrimaryMP.itm"));
-    EXPECT_EQ(ListBackups(backups_).size(), static_cast<std::size_t>(kKeptBackups));
-}
-
-TEST_F(BackUpFilesTest, FailingAtAnyStepLeavesNoBackupFolder) {
+TEST_F(BackUpFilesTest, FailingAtAnyStepOrAnUnreadableFileLeavesNoBackupFolder) {
     ASSERT_TRUE(BackUpFiles(Files(), backups_, kMoment - 1h).ok());
-    const std::vector<std::string> before = Entries();
+    const Names before = Entries(backups_);
     for (int failAt = 0;; ++failAt) {
         testsupport::FaultInjectingOperations operations(failAt);
         const auto backup = BackUpFiles(Files(), backups_, kMoment, operations);
@@ -240,81 +122,40 @@ TEST_F(BackUpFilesTest, FailingAtAnyStepLeavesNoBackupFolder) {
         }
         ASSERT_FALSE(backup.ok()) << "step " << failAt << " failed, yet the backup succeeded";
         EXPECT_EQ(backup.error().Describe(), "Backup to " +
-                                                 (backups_ / "2026-12-06_22-36-11Z").string() +
+                                                 (backups_ / BackupName(kMoment, 1)).string() +
                                                  ": No space left on device");
-        EXPECT_EQ(Entries(), before) << "step " << failAt << " (" << operations.failedStep() << ")";
+        EXPECT_EQ(Entries(backups_), before) << "step " << failAt;
     }
-}
-
-TEST_F(BackUpFilesTest, AnUnreadableFileIsNamedAndNothingIsMade) {
-    const fs::path missing = temporary_.path() / "game" / "Text" / "special.txt";
-    const auto backup = BackUpFiles({first_, missing}, backups_, kMoment);
+    fs::remove(Files()[1]);
+    const auto backup = BackUpFiles(Files(), backups_, kMoment + 1h);
     ASSERT_FALSE(backup.ok());
-    EXPECT_EQ(backup.error().Describe(), missing.string() + ": No such file or directory");
-    EXPECT_FALSE(fs::exists(backups_));
+    EXPECT_EQ(backup.error().Describe(), Files()[1].string() + ": No such file or directory");
 }
 
-// Save backs the six files up first, and does not save without a backup.
-class SaveBackupTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        kitdatatest::WriteSampleKit(installation_);
-        for (int tab = 0; tab < kTabCount; ++tab) {
-            for (const ItemRow& row : FillItemList(installation_.prefix(), paths_, {}, tab).rows) {
-                ticks_[tab].push_back({row.cells[kTextColumn], !row.checked});
-            }
-        }
-        before_ = Contents();
-    }
-    std::vector<std::pair<std::string, std::string>> SixFiles() const {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (int tab = 0; tab < kTabCount; ++tab) {
-            files.emplace_back(ItemFileName(tab),
-                               kitdatatest::EquipmentFile(installation_, ItemFileName(tab)));
-            files.emplace_back(KitListFileName(tab),
-                               kitdatatest::EquipTextFile(installation_, KitListFileName(tab)));
-        }
-        return files;
-    }
-    std::vector<std::string> Contents() const {
-        std::vector<std::string> contents;
-        for (const auto& [name, file] : SixFiles()) {
-            contents.push_back(installation_.ReadFile(file));
-        }
-        return contents;
-    }
-
-    testsupport::FakeInstallation installation_;
-    GamePaths paths_ = kitdatatest::SamplePaths(installation_);
-    TabTicks ticks_;
-    std::vector<std::string> before_;
-    testsupport::TemporaryFolder dataFolder_;
-};
-
-TEST_F(SaveBackupTest, EachSaveKeepsTheFilesAsTheyWereBefore) {
-    const ScopedDataHome dataHome(dataFolder_.path());
-    const fs::path backups = dataFolder_.path() / "loadwise" / "backups";
-    ASSERT_TRUE(SaveKitLists(installation_.prefix(), paths_, ticks_).ok());
-    const std::vector<std::string> afterFirst = Contents();
-    ASSERT_NE(afterFirst, before_);
-    ASSERT_TRUE(SaveKitLists(installation_.prefix(), paths_, TabTicks{}).ok());
-
-    const std::vector<fs::path> made = ListBackups(backups);
+TEST_F(BackUpFilesTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFailedSave) {
+    const testsupport::ScopedEnvironment dataHome("XDG_DATA_HOME", (kit_.root() / "data").string());
+    const std::vector<std::string> before = kit_.KitFiles();
+    const TabTicks off = {{{{"rook.txt", false}}, {}, {}}};
+    const TabTicks on = {{{{"rook.txt", true}}, {}, {}}};
+    ASSERT_TRUE(SaveKitLists(kit_.prefix(), kit_.Paths(), off).ok());
+    const std::vector<std::string> afterFirst = kit_.KitFiles();
+    ASSERT_NE(afterFirst, before);
+    ASSERT_TRUE(SaveKitLists(kit_.prefix(), kit_.Paths(), TabTicks{}).ok());
+    const std::vector<fs::path> made = ListBackups(backups_);
     ASSERT_EQ(made.size(), 2u);
-    const auto files = SixFiles();
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(ReadBytes(made[0] / files[i].first), before_[i]) << files[i].first;
-        EXPECT_EQ(ReadBytes(made[1] / files[i].first), afterFirst[i]) << files[i].first;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = i < 3 ? ItemFileName(i) : KitListFileName(i - 3);
+        EXPECT_EQ(ReadBytes(made[0] / name), before[i]) << name;
+        EXPECT_EQ(ReadBytes(made[1] / name), afterFirst[i]) << name;
     }
-}
 
-TEST_F(SaveBackupTest, AFailedBackupIsAFailedSaveThatChangesNothing) {
-    std::ofstream(dataFolder_.path() / "share") << "a file where the data folder should be";
-    const ScopedDataHome dataHome(dataFolder_.path() / "share");
-    const platform::Status saved = SaveKitLists(installation_.prefix(), paths_, ticks_);
+    kit_.WriteFile("C:\\share", "a file where the data folder should be");
+    const testsupport::ScopedEnvironment blocked("XDG_DATA_HOME",
+                                                 kit_.UnixPath("C:\\share").string());
+    const platform::Status saved = SaveKitLists(kit_.prefix(), kit_.Paths(), on);
     ASSERT_FALSE(saved.ok());
     EXPECT_NE(saved.error().what.find("loadwise/backups"), std::string::npos);
-    EXPECT_EQ(Contents(), before_);
+    EXPECT_EQ(kit_.KitFiles(), afterFirst);
 }
 
 }  // namespace

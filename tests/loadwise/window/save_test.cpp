@@ -1,13 +1,11 @@
-// Save: the six files follow the ticks and the window ends; a failure says
-// what failed, changes nothing and keeps the window open.
+// Save from the window: the six files follow the ticks and the window ends;
+// a failure says which file, changes nothing and keeps the window open.
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-#include <QTest>
 #include <filesystem>
 
-#include "kit_fixture.h"
+#include "support/kit_fixture.h"
 #include "support/message_recorder.h"
 #include "window_driver.h"
 
@@ -15,88 +13,54 @@ namespace loadwisetest {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
-}
+using testsupport::CrLfLines;
 
 TEST(SaveTest, SaveWritesTheTicksIntoAllSixFilesAndEnds) {
-    const Kit items = SmallKit();
-    KitInstallation kit(items);
+    testsupport::KitInstallation kit;
     testsupport::MessageRecorder messages;
-    WindowDriver window(kit.prefix());
-
-    window.ClickCheckBox(0, 0);  // rook off
-    window.ClickCheckBox(0, 1);  // harrow on
-    window.ClickHeading(0, 0);   // the order of the rows does not matter
+    Window window(kit.prefix());
+    window.ClickBox(0, 0);      // rook off
+    window.ClickBox(0, 1);      // harrow on
+    window.ClickHeading(0, 0);  // the order of the rows does not matter
     window.ClickTab(2);
-    window.ClickCheckBox(2, 0);  // medkit on
+    window.ClickBox(2, 0);  // medkit on
     window.Click("IDOK");
-
     EXPECT_TRUE(messages.messages().empty());
-    EXPECT_FALSE(window.dialog().isVisible());
-    EXPECT_EQ(window.dialog().result(), QDialog::Accepted);
-    EXPECT_EQ(kit.Read(kit.ItemFile(0)),
-              Lines({"// multiplayer items", "\"header\" \"x\" \"y\"", ItemLine(items[0][0], false),
-                     ItemLine(items[0][1], true), ItemLine(items[0][2], true)}));
-    EXPECT_EQ(kit.Read(kit.KitList(0)),
-              Lines({"// kit list", KitLine(items[0][0], false), KitLine(items[0][1], true),
-                     KitLine(items[0][2], true)}));
-    EXPECT_EQ(kit.Read(kit.ItemFile(2)),
-              Lines({"// multiplayer items", "\"header\" \"x\" \"y\"", ItemLine(items[2][0], true),
-                     ItemLine(items[2][1], true)}));
-    EXPECT_EQ(kit.Read(kit.KitList(2)),
-              Lines({"// kit list", KitLine(items[2][0], true), KitLine(items[2][1], true)}));
-    EXPECT_EQ(kit.Read(kit.ItemFile(1)),
-              Lines({"// multiplayer items", "\"header\" \"x\" \"y\"", ItemLine(items[1][0], true),
-                     ItemLine(items[1][1], false)}));
-}
-
-TEST(SaveTest, AltSSavesLikeTheButton) {
-    KitInstallation kit(SmallKit());
-    testsupport::MessageRecorder messages;
-    WindowDriver window(kit.prefix());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window.dialog()));
-    window.Click("IDC_SELECT_ALL");
-    QTest::keyClick(&window.dialog(), Qt::Key_S, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&window] { return !window.dialog().isVisible(); }));
-    EXPECT_EQ(window.dialog().result(), QDialog::Accepted);
-    EXPECT_EQ(kit.Read(kit.ItemFile(0)).find("//\""), std::string::npos);
+    EXPECT_EQ(window.dialog.result(), QDialog::Accepted);
+    const std::string head = "// multiplayer items\r\n\"header\" \"x\" \"y\"\r\n";
+    const std::vector<std::string> expected = {
+        head + CrLfLines({"//\"rook.txt\" \"rook\" \"rook.atr\"",
+                          "\"harrow.txt\" \"harrow\" \"harrow.atr\"",
+                          "\"vesper.txt\" \"vesper\" \"vesper.atr\""}),
+        head + CrLfLines({"\"lyra9.txt\" \"lyra9\" \"lyra9.atr\"",
+                          "//\"vole32.txt\" \"vole32\" \"vole32.atr\""}),
+        head + CrLfLines({"\"medkit.txt\" \"medkit\" \"medkit.atr\"",
+                          "\"flash.txt\" \"flash\" \"flash.atr\""}),
+        CrLfLines({"// kit list", "//\"rook.txt\"", "\"harrow.txt\"", "\"vesper.txt\""}),
+        CrLfLines({"// kit list", "\"lyra9.txt\"", "//\"vole32.txt\""}),
+        CrLfLines({"// kit list", "\"medkit.txt\"", "\"flash.txt\""}),
+    };
+    EXPECT_EQ(kit.KitFiles(), expected);
 }
 
 TEST(SaveTest, FailureSaysWhichFileChangesNothingAndKeepsTheWindowOpen) {
-    const Kit items = SmallKit();
-    KitInstallation kit(items);
+    testsupport::KitInstallation kit;
     testsupport::MessageRecorder messages;
-    WindowDriver window(kit.prefix());
+    Window window(kit.prefix());
     const std::vector<std::string> before = kit.KitFiles();
-
-    // The Special kit list goes away while the window is open.
-    const fs::path special = kit.installation().UnixPath(kit.KitList(2));
-    const fs::path aside = special.string() + ".aside";
-    fs::rename(special, aside);
-    window.ClickCheckBox(0, 0);
+    const fs::path special = kit.UnixPath(kit.KitList(2));
+    fs::rename(special, special.string() + ".aside");  // gone while the window is open
+    window.ClickBox(0, 0);
     window.Click("IDOK");
-
     ASSERT_EQ(messages.messages().size(), 1u);
-    const testsupport::RecordedMessage& message = messages.messages()[0];
-    EXPECT_EQ(message.caption, "Loadwise");
-    EXPECT_EQ(message.style, platform::MB_OK | platform::MB_ICONHAND);
-    EXPECT_NE(message.text.find("special.txt"), std::string::npos) << message.text;
-    EXPECT_TRUE(window.dialog().isVisible());
-    EXPECT_NE(window.dialog().result(), QDialog::Accepted);
-    fs::rename(aside, special);
+    EXPECT_EQ(messages.messages()[0].style, platform::MB_OK | platform::MB_ICONHAND);
+    EXPECT_NE(messages.messages()[0].text.find("special.txt"), std::string::npos);
+    EXPECT_TRUE(window.dialog.isVisible());
+    fs::rename(special.string() + ".aside", special);
     EXPECT_EQ(kit.KitFiles(), before);
-
-    // Put right, Save works and ends the window.
-    window.Click("IDOK");
-    EXPECT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(window.dialog().result(), QDialog::Accepted);
-    EXPECT_EQ(kit.Read(kit.KitList(0)).substr(0, 24), "// kit list\r\n//\"rook.txt");
+    window.Click("IDOK");  // put right, Save works
+    EXPECT_EQ(window.dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(kit.ReadFile(kit.KitList(0)).substr(0, 24), "// kit list\r\n//\"rook.txt");
 }
 
 }  // namespace

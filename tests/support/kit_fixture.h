@@ -1,0 +1,52 @@
+#pragma once
+// A game installation with a multiplayer kit of our own items: the three
+// item files and kit lists, a data file per item, equipment.txt with the
+// items' names and their description files.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "loadwise/kitdata/game_paths.h"
+#include "support/fake_installation.h"
+
+namespace testsupport {
+
+struct KitItem {
+    std::string key;   // description file name, e.g. "rook.txt"
+    std::string name;  // entry of equipment.txt (Windows-1252)
+    bool active = true;
+    std::string mag = "30";
+    std::string description;  // "" leaves the item without a description file
+};
+
+using Kit = std::array<std::vector<KitItem>, 3>;
+
+// Primary: rook (on), harrow (off), vesper (on, no description); Secondary:
+// lyra9 (on), vole32 (off); Special: medkit (off), flash (on).
+Kit SmallKit();
+// n items "<prefix>1.txt".. on one tab, the first `active` of them active.
+std::vector<KitItem> ManyItems(const std::string& prefix, int n, int active);
+
+// Lines each ended with CR LF.
+std::string CrLfLines(const std::vector<std::string>& lines);
+// An item's line in the item file and in the kit list, switched on or off.
+std::string ItemLine(const KitItem& item, bool active);
+std::string KitLine(const KitItem& item, bool active);
+
+class KitInstallation : public FakeInstallation {
+  public:
+    explicit KitInstallation(const Kit& kit = SmallKit(), InstallationOptions options = {});
+
+    // The folders as the game's key gives them to Loadwise.
+    kitdata::GamePaths Paths() const;
+    // Windows paths of a file in the equipment folder and in the English text folder.
+    std::string EquipmentFile(const std::string& name) const;
+    std::string TextFile(const std::string& name) const;
+    std::string ItemFile(int tab) const;
+    std::string KitList(int tab) const;
+    // The six files' contents: the three item files, then the three kit lists.
+    std::vector<std::string> KitFiles() const;
+};
+
+}  // namespace testsupport
