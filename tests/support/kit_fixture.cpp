@@ -1,16 +1,6 @@
 #include "support/kit_fixture.h"
 
 namespace testsupport {
-namespace {
-
-const char* const kItemFiles[] = {"primarymp.itm", "secondarymp.itm", "specialmp.itm"};
-const char* const kKitLists[] = {"primarymp.txt", "secondarymp.txt", "special.txt"};
-
-std::string Stem(const KitItem& item) {
-    return item.key.substr(0, item.key.find('.'));
-}
-
-}  // namespace
 
 Kit SmallKit() {
     return {{
@@ -41,15 +31,6 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::string ItemLine(const KitItem& item, bool active) {
-    return std::string(active ? "" : "//") + "\"" + item.key + "\" \"" + Stem(item) + "\" \"" +
-           Stem(item) + ".atr\"";
-}
-
-std::string KitLine(const KitItem& item, bool active) {
-    return std::string(active ? "" : "//") + "\"" + item.key + "\"";
-}
-
 KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
     : FakeInstallation(std::move(options)) {
     std::vector<std::string> names = {"// names", "\"Nobody\""};
@@ -57,6 +38,11 @@ KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
         std::vector<std::string> itemLines = {"// multiplayer items", "\"header\" \"x\" \"y\""};
         std::vector<std::string> kitLines = {"// kit list"};
         for (const KitItem& item : kit[tab]) {
+            const std::string mark = item.active ? "" : "//";
+            const std::string stem = item.key.substr(0, item.key.find('.'));
+            itemLines.push_back(mark + "\"" + item.key + "\" \"" + stem + "\" \"" + stem +
+                                ".atr\"");
+            kitLines.push_back(mark + "\"" + item.key + "\"");
             std::vector<std::string> data(19, "0 // unused");
             data[0] = std::to_string(names.size() - 1) + " // name";
             data[2] = item.mag + " // magazine";
@@ -65,10 +51,8 @@ KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
             data[15] = "1.6 // recoil";
             data[16] = "1.2 // reticle";
             data[18] = "2 // zoom";
+            WriteFile(EquipmentFile(stem + ".atr"), CrLfLines(data));
             names.push_back("\"" + item.name + "\"");
-            itemLines.push_back(ItemLine(item, item.active));
-            kitLines.push_back(KitLine(item, item.active));
-            WriteFile(EquipmentFile(Stem(item) + ".atr"), CrLfLines(data));
             if (!item.description.empty()) {
                 WriteFile(TextFile(item.key), item.description + "\r\n");
             }
@@ -79,19 +63,6 @@ KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
     WriteFile(TextFile("equipment.txt"), CrLfLines(names));
 }
 
-kitdata::GamePaths KitInstallation::Paths() const {
-    kitdata::GamePaths paths;
-    paths.m_strActorPath = GameValue("ActorPath");
-    paths.m_strBitmapPath = GameValue("BitmapPath");
-    paths.m_strActionMusicPath = GameValue("ActionMusicPath");
-    paths.m_strEquipmentPath = GameValue("EquipmentPath") + "\\";
-    paths.m_strEquipTextPath = GameValue("EquipTextPath") + "\\english\\";
-    paths.m_strInstallationPath = GameValue("InstallationPath");
-    paths.m_strSoundPath = GameValue("SoundPath");
-    paths.m_strTextPath = GameValue("TextPath");
-    return paths;
-}
-
 std::string KitInstallation::EquipmentFile(const std::string& name) const {
     return GameValue("EquipmentPath") + "\\" + name;
 }
@@ -100,21 +71,16 @@ std::string KitInstallation::TextFile(const std::string& name) const {
     return GameValue("EquipTextPath") + "\\english\\" + name;
 }
 
-std::string KitInstallation::ItemFile(int tab) const {
-    return EquipmentFile(kItemFiles[tab]);
-}
-
-std::string KitInstallation::KitList(int tab) const {
-    return TextFile(kKitLists[tab]);
+std::string KitInstallation::KitFile(int file) const {
+    const char* const names[] = {"primarymp.itm", "secondarymp.itm", "specialmp.itm",
+                                 "primarymp.txt", "secondarymp.txt", "special.txt"};
+    return file < 3 ? EquipmentFile(names[file]) : TextFile(names[file]);
 }
 
 std::vector<std::string> KitInstallation::KitFiles() const {
     std::vector<std::string> files;
-    for (int tab = 0; tab < 3; ++tab) {
-        files.push_back(ReadFile(ItemFile(tab)));
-    }
-    for (int tab = 0; tab < 3; ++tab) {
-        files.push_back(ReadFile(KitList(tab)));
+    for (int file = 0; file < 6; ++file) {
+        files.push_back(ReadFile(KitFile(file)));
     }
     return files;
 }

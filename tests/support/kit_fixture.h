@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "loadwise/kitdata/game_paths.h"
 #include "support/fake_installation.h"
 
 namespace testsupport {
 
 struct KitItem {
-    std::string key;   // description file name, e.g. "rook.txt"
+    std::string key;   // description file name, e.g. "rook.txt"; its data file is "rook.atr"
     std::string name;  // entry of equipment.txt (Windows-1252)
     bool active = true;
     std::string mag = "30";
@@ -27,26 +26,21 @@ using Kit = std::array<std::vector<KitItem>, 3>;
 Kit SmallKit();
 // n items "<prefix>1.txt".. on one tab, the first `active` of them active.
 std::vector<KitItem> ManyItems(const std::string& prefix, int n, int active);
-
 // Lines each ended with CR LF.
 std::string CrLfLines(const std::vector<std::string>& lines);
-// An item's line in the item file and in the kit list, switched on or off.
-std::string ItemLine(const KitItem& item, bool active);
-std::string KitLine(const KitItem& item, bool active);
 
 class KitInstallation : public FakeInstallation {
   public:
     explicit KitInstallation(const Kit& kit = SmallKit(), InstallationOptions options = {});
 
-    // The folders as the game's key gives them to Loadwise.
-    kitdata::GamePaths Paths() const;
     // Windows paths of a file in the equipment folder and in the English text folder.
     std::string EquipmentFile(const std::string& name) const;
     std::string TextFile(const std::string& name) const;
-    std::string ItemFile(int tab) const;
-    std::string KitList(int tab) const;
-    // The six files' contents: the three item files, then the three kit lists.
-    std::vector<std::string> KitFiles() const;
+    // Windows paths of the six kit files: the three item files, then the three kit lists.
+    std::string KitFile(int file) const;
+    std::string ItemFile(int tab) const { return KitFile(tab); }
+    std::string KitList(int tab) const { return KitFile(3 + tab); }
+    std::vector<std::string> KitFiles() const;  // their contents
 };
 
 }  // namespace testsupport

@@ -1,10 +1,8 @@
-// The check list's sort and the counter's limits, without a window.
+// The check list's sort, without a window.
 
 #include "loadwise/window/check_list_model.h"
 
 #include <gtest/gtest.h>
-
-#include "loadwise/window/selected_count.h"
 
 namespace loadwise {
 namespace {
@@ -27,8 +25,7 @@ TEST(CheckListModelTest, SortsByTypeAndDirection) {
         {ColumnType::Text, {"a", "\xE9", "_", "Z"}, 1, "_,a,Z,\xE9, 2031"},
         {ColumnType::Text, {"abc", "ab"}, 1, "ab,abc, 10"},
         // Rows are exchanged, not shifted: equal keys change their order.
-        {ColumnType::Number, {"2", "2", "1"}, 1, "1,2,2, 210"},
-    };
+        {ColumnType::Number, {"2", "2", "1"}, 1, "1,2,2, 210"}};
     for (const Case& c : cases) {
         CheckListModel list;
         list.InitCheckList();
@@ -46,27 +43,6 @@ TEST(CheckListModelTest, SortsByTypeAndDirection) {
             origins += list.GetCellText(row, 1);
         }
         EXPECT_EQ(keys + " " + origins, c.after);
-    }
-}
-
-TEST(SelectedCountTest, CounterAndLimits) {
-    struct Case {
-        int tab, ticked;
-        bool multiplayerOnly;
-        int shown;
-        bool acceptable;
-    };
-    const Case cases[] = {
-        {0, 0, false, 0, false},   {0, 1, false, 1, true},    {0, 32, false, 32, true},
-        {0, 33, false, 33, false}, {0, 33, true, 33, true},   {0, 0, true, 0, false},
-        {1, 32, false, 32, true},  {1, 500, true, 500, true}, {2, 0, false, 1, true},
-        {2, 31, false, 32, true},  {2, 32, false, 33, false}, {2, 32, true, 33, true},
-    };
-    for (const Case& c : cases) {
-        const int shown = SelectedCount(c.tab, c.ticked);
-        EXPECT_EQ(shown, c.shown) << c.tab << " " << c.ticked;
-        EXPECT_EQ(IsCountAcceptable(shown, c.multiplayerOnly), c.acceptable)
-            << c.tab << " " << c.ticked << " " << c.multiplayerOnly;
     }
 }
 
