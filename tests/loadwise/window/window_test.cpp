@@ -1,10 +1,11 @@
 // The Loadwise window driven as a user does: start-up, clicks on boxes,
-// texts and headings, the counter and Save rules, Save and leaving.
+// texts and headings, the counter and Save rules, Save and Escape.
 
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
 #include <filesystem>
+#include <sstream>
 
 #include "support/kit_fixture.h"
 #include "support/message_recorder.h"
@@ -24,16 +25,6 @@ class WindowTest : public ::testing::Test {
     testsupport::MessageRecorder messages_;
     Window window_{kit_.prefix()};
 };
-
-TEST_F(WindowTest, StartsOnPrimaryWithTheRowsInFileOrder) {
-    EXPECT_TRUE(messages_.messages().empty());
-    EXPECT_TRUE(window_.List(0).isVisible());
-    EXPECT_FALSE(window_.List(1).isVisible());
-    EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt vesper.txt+ ");
-    EXPECT_EQ(window_.List(0).model()->index(2, 0).data().toString(),
-              QString::fromUtf8("Vesper \xC3\xA0 pompe"));
-    EXPECT_EQ(window_.Counter(), "2");
-}
 
 // Messages come while the window is still hidden, in the order start-up meets them.
 TEST(StartupTest, MessagesComeBeforeTheWindowIsShown) {
@@ -59,6 +50,9 @@ TEST(StartupTest, MessagesComeBeforeTheWindowIsShown) {
 }
 
 TEST_F(WindowTest, TheBoxTogglesAndSelectsTheTextOnlySelects) {
+    EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt vesper.txt+ ");
+    EXPECT_EQ(window_.List(0).model()->index(2, 0).data().toString(),
+              QString::fromUtf8("Vesper \xC3\xA0 pompe"));
     QTest::mouseDClick(window_.List(0).viewport(), Qt::LeftButton, {},
                        window_.List(0).CheckImageRect(1).center());  // toggles once
     EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt+ vesper.txt+ ");
@@ -86,77 +80,43 @@ TEST_F(WindowTest, HeadingsSortTheirOwnListAndTheDirectionCarriesOver) {
     EXPECT_EQ(window_.Column(1, 1), "lyra9.txt+ vole32.txt ");
 }
 
+// Each step: an action, then the counter and "+" when Save may be pressed.
+// Actions: "=" none, "bTR" the box of tab T row R, "tT" tab T, "m" Multiplayer
+// Only, "a" Select All, "u" Unselect All.
 TEST(CounterRulesTest, CounterAndSaveFollowEachStep) {
-    enum Action { kStart, kBox, kTab, kMultiplayerOnly, kSelectAll, kUnselectAll };
-    struct Step {
-        Action action;
-        int tab, row;
-        const char* counter;
-        bool save;
-    };
     struct Scenario {
         int tab, items, active;  // the tab whose items are replaced, and by how many
-        std::vector<Step> steps;
+        const char* steps;
     };
     const Scenario scenarios[] = {
         // 33 Primary items need Multiplayer Only; the counter then shows Special.
-        {0,
-         33,
-         33,
-         {{kStart, 0, 0, "33", false},
-          {kMultiplayerOnly, 0, 0, "2", true},
-          {kMultiplayerOnly, 0, 0, "2", false},
-          {kBox, 0, 0, "32", true}}},
-        // Special counts one more.
-        {2,
-         32,
-         0,
-         {{kTab, 2, 0, "1", true},
-          {kSelectAll, 0, 0, "33", false},
-          {kMultiplayerOnly, 0, 0, "33", true},
-          {kMultiplayerOnly, 0, 0, "33", false},
-          {kBox, 2, 0, "32", true}}},
+        {0, 33, 33, "=:33- m:2+ m:2- b00:32+"},
+        {2, 32, 0, "t2:1+ a:33- m:33+ m:33- b20:32+"},  // Special counts one more
         // An empty tab blocks Save once shown, until it has a tick.
-        {1,
-         2,
-         0,
-         {{kStart, 0, 0, "2", true},
-          {kTab, 1, 0, "0", false},
-          {kTab, 0, 0, "2", false},
-          {kTab, 1, 0, "0", false},
-          {kBox, 1, 1, "1", true}}},
-        // Multiplayer Only judges every tab again.
-        {1, 2, 0, {{kMultiplayerOnly, 0, 0, "2", false}}},
+        {1, 2, 0, "=:2+ t1:0- t0:2- t1:0- b11:1+"},
+        {1, 2, 0, "m:2-"},  // Multiplayer Only judges every tab again
         // Select All and Unselect All work on the shown tab only.
-        {0,
-         3,
-         2,
-         {{kTab, 1, 0, "1", true},
-          {kUnselectAll, 0, 0, "0", false},
-          {kTab, 0, 0, "2", false},
-          {kSelectAll, 0, 0, "3", false},
-          {kTab, 1, 0, "0", false},
-          {kSelectAll, 0, 0, "2", true}}}};
+        {0, 3, 2, "t1:1+ u:0- t0:2- a:3- t1:0- a:2+"}};
     for (const Scenario& scenario : scenarios) {
         testsupport::Kit items = testsupport::SmallKit();
         items[scenario.tab] = testsupport::ManyItems("i", scenario.items, scenario.active);
         testsupport::KitInstallation kit(items);
         testsupport::MessageRecorder messages;
         Window window(kit.prefix());
-        for (const Step& step : scenario.steps) {
-            const char* const buttons[] = {
-                "", "", "", "IDC_MULTIPLAYER_ONLY", "IDC_SELECT_ALL", "IDC_UNSELECT_ALL"};
-            if (step.action == kBox) {
-                window.ClickBox(step.tab, step.row);
-            } else if (step.action == kTab) {
-                window.ClickTab(step.tab);
-            } else if (step.action != kStart) {
-                window.Click(buttons[step.action]);
+        std::istringstream in(scenario.steps);
+        for (std::string step; in >> step;) {
+            if (step[0] == 'b') {
+                window.ClickBox(step[1] - '0', step[2] - '0');
+            } else if (step[0] == 't') {
+                window.ClickTab(step[1] - '0');
+            } else if (step[0] != '=') {
+                window.Click(step[0] == 'm'   ? "IDC_MULTIPLAYER_ONLY"
+                             : step[0] == 'a' ? "IDC_SELECT_ALL"
+                                              : "IDC_UNSELECT_ALL");
             }
-            EXPECT_EQ(window.Counter(), step.counter)
-                << scenario.tab << " " << &step - &scenario.steps[0];
-            EXPECT_EQ(window.SaveEnabled(), step.save)
-                << scenario.tab << " " << &step - &scenario.steps[0];
+            EXPECT_EQ(window.Counter() + (window.SaveEnabled() ? "+" : "-"),
+                      step.substr(step.find(':') + 1))
+                << scenario.steps << " at " << step;
         }
     }
 }
@@ -197,22 +157,9 @@ TEST_F(WindowTest, AFailedSaveSaysWhichFileChangesNothingAndKeepsTheWindowOpen) 
     EXPECT_TRUE(window_.dialog.isVisible());
     fs::rename(special.string() + ".aside", special);
     EXPECT_EQ(kit_.KitFiles(), before);
-}
-
-TEST(LeavingTest, EscapeExitAndTheCloseBoxLeaveWithoutSaving) {
-    testsupport::KitInstallation kit;
-    const std::vector<std::string> before = kit.KitFiles();
-    testsupport::MessageRecorder messages;
-    for (int way = 0; way < 3; ++way) {
-        Window window(kit.prefix());
-        window.ClickBox(0, 0);
-        way == 0   ? QTest::keyClick(&window.dialog, Qt::Key_Escape)
-        : way == 1 ? window.Click("IDCANCEL")
-                   : (void)window.dialog.close();
-        EXPECT_FALSE(window.dialog.isVisible()) << way;
-        EXPECT_EQ(window.dialog.result(), QDialog::Rejected) << way;
-    }
-    EXPECT_EQ(kit.KitFiles(), before);
+    QTest::keyClick(&window_.dialog, Qt::Key_Escape);  // leaves without saving
+    EXPECT_EQ(window_.dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(kit_.KitFiles(), before);
 }
 
 }  // namespace

@@ -21,26 +21,18 @@ namespace varnopts {
 namespace {
 
 TEST(MouseSensitivityTest, TextToPositionAndBack) {
+    // Truncated, not rounded (0.000249 lands just below 249); out of range or
+    // no number gives an end; a comma is no decimal point; hexadecimal as atof
+    // reads it; the text ends at a zero.
     const std::pair<std::string, int> cases[] = {
-        {"0.008727", 8727},
-        {"0.0087266", 8726},  // truncated, not rounded
-        {"0.000249", 248},    // the product lands just below the whole number
-        {"0.000099", 100},
-        {"0.025001", 25000},
-        {"2147.483648", 25000},
-        {"inf", 25000},
-        {"-2147.483649", 100},
-        {"nan", 100},
-        {"", 100},
-        {"  \t+0.01", 10000},
-        {"0.012abc", 12000},
-        {"0.01,5", 10000},  // a comma is no decimal point
-        {"15e-3", 15000},
-        {"0x1p-7", 7812},  // hexadecimal, as atof reads it
-        {std::string("0.02\0"
-                     "9",
-                     6),
-         20000}};
+        {"0.008727", 8727},   {"0.0087266", 8726},
+        {"0.000249", 248},    {"0.000099", 100},
+        {"0.025001", 25000},  {"2147.483648", 25000},
+        {"inf", 25000},       {"-2147.483649", 100},
+        {"nan", 100},         {"", 100},
+        {"  \t+0.01", 10000}, {"0.012abc", 12000},
+        {"0.01,5", 10000},    {"15e-3", 15000},
+        {"0x1p-7", 7812},     {std::string("0.02\0009", 6), 20000}};
     for (const auto& [text, position] : cases) {
         EXPECT_EQ(SensitivityToPosition(text), position) << '"' << text << '"';
     }

@@ -26,119 +26,87 @@ using testsupport::FakeInstallation;
 using testsupport::MessageRecorder;
 using Texts = std::vector<std::string>;
 
-// The packages wine was asked to start, without their folder, in the order
-// they were started: each start is confirmed before the next, so process ids
-// rise in that order even when the logging overtakes.
-Texts Programs(const testsupport::FakeWine& wine, std::size_t expected) {
-    if (expected == 0) {
+// The packages wine was asked to start, without "C:\VARN\VARN_" and ".EXE",
+// once as many as expected have ended, in the order they were started: each
+// start is confirmed before the next, so process ids rise in that order.
+std::string Started(const testsupport::FakeWine& wine, const std::string& expected) {
+    const auto count = expected.empty() ? 0 : std::count(expected.begin(), expected.end(), ' ') + 1;
+    if (count == 0) {
         QTest::qWait(300);  // time for a start that should not come
     }
-    auto calls = wine.WaitForCalls(expected, true);
+    auto calls = wine.WaitForCalls(count, true);
     std::sort(calls.begin(), calls.end(), [](auto& a, auto& b) { return a.pid < b.pid; });
-    Texts programs;
+    std::string started;
     for (const auto& call : calls) {
-        programs.push_back(call.arguments.at(0).substr(std::string("C:\\VARN\\").size()));
+        const std::string& file = call.arguments.at(0);
+        EXPECT_TRUE(file.starts_with("C:\\VARN\\VARN_") && file.ends_with(".EXE")) << file;
+        started += (started.empty() ? "" : " ") + file.substr(13, file.size() - 17);
     }
-    return programs;
+    return started;
 }
 
-fs::path WriteReadOnly(FakeInstallation& installation, const std::string& windowsPath) {
-    const fs::path file = installation.WriteFile(windowsPath, "data");
-    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
-    return file;
-}
-
-TEST(InstallAction, TheChoicesStartTheirPackagesInOrder) {
+// What the user chose and what is on disk: the packages that start, the
+// messages, and whether the install went as far as clearing the read-only
+// marks of the equipment folder.
+TEST(InstallAction, StartsTheChosenPackagesInOrderOrTellsWhyNot) {
     struct Case {
         bool eagleWatch;
-        const char* quickWeapon;  // typed into the editable list
-        Texts packages;
+        const char* quickWeapon;  // typed into its list; the other lists then take their last entry
+        std::uintmax_t length;    // of the game's executable
+        const char* bitmapPath;   // "" leaves the default
+        bool allPackages;         // else only VARN_FULL.EXE and VARN_GOCODES.EXE
+        const char* started;
+        std::size_t messages;
+        const char* caption;  // of the first message
     };
-    const Case cases[] = {{true,
-                           "",
-                           {"VARN_FULL.EXE", "VARN_FULL_INDEX.EXE", "VARN_TN_RAINBOW.EXE",
-                            "VARN_MP_DEFAULT.EXE", "VARN_HIGH_SOUND.EXE", "VARN_GOCODES.EXE"}},
-                          {false,
-                           "Multiplayer Only - All",
-                           {"VARN_FULL.EXE", "VARN_NO_EW.EXE", "VARN_TN_MULTI.EXE",
-                            "VARN_MP_9MM.EXE", "VARN_LOW_SOUND.EXE", "VARN_ORG_GO.EXE"}},
-                          {true,
-                           "My own team",
-                           {"VARN_FULL.EXE", "VARN_FULL_INDEX.EXE", "VARN_MP_9MM.EXE",
-                            "VARN_LOW_SOUND.EXE", "VARN_ORG_GO.EXE"}}};
+    const Case cases[] = {
+        {true, "", 4814528, "", true, "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 0,
+         ""},
+        {false, "Multiplayer Only - All", 4899328, "", true,
+         "FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 0, ""},
+        {true, "My own team", 4814528, "", true, "FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 0, ""},
+        // Each missing package costs two messages, and the others still start.
+        {false, "", 4814528, "", false, "FULL GOCODES", 8, "VARN MOD Options"},
+        {false, "", 4625408, "", true, "", 1, "VARN Install Aborted"},  // version 1.0
+        // The kernel's process files refuse every change of mode, even to root.
+        {false, "", 4814528, "Z:\\proc\\self", true, "", 1, "varnopts"}};
     for (const Case& c : cases) {
         testsupport::FakeWine wine;
-        MessageRecorder messages;
         testsupport::InstallationOptions options;
         options.eagleWatch = c.eagleWatch;
+        if (*c.bitmapPath) {
+            options.gameValues["BitmapPath"] = c.bitmapPath;
+        }
         FakeInstallation installation(options);
-        WriteGameExecutable(installation);
-        WritePackages(installation);
+        WriteGameExecutable(installation, c.length);
+        WritePackages(installation, c.allPackages ? "" : "FULL GOCODES");
+        const fs::path mark =
+            installation.WriteFile(installation.GameValue("EquipmentPath") + "\\a", "");
+        fs::permissions(mark, fs::perms::owner_read);
         auto window = OpenWindow(installation);
         if (*c.quickWeapon) {
             Control<QComboBox>(*window, "IDC_COMBO_QUICK_WEAPON")
                 ->lineEdit()
                 ->setText(c.quickWeapon);
-            Control<QComboBox>(*window, "IDC_COMBO_MP_MODE")->setCurrentIndex(3);
-            Control<QComboBox>(*window, "IDC_COMBO_SOUND")->setCurrentIndex(1);
-            Control<QComboBox>(*window, "IDC_COMBO_GOCODES")->setCurrentIndex(1);
+            for (const char* list : {"IDC_COMBO_MP_MODE", "IDC_COMBO_SOUND", "IDC_COMBO_GOCODES"}) {
+                auto* combo = Control<QComboBox>(*window, list);
+                combo->setCurrentIndex(combo->count() - 1);
+            }
         }
-        Click(*window, "IDC_INSTALL");
-        EXPECT_EQ(Programs(wine, c.packages.size()), c.packages);
-        EXPECT_TRUE(messages.messages().empty());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    }
-}
-
-TEST(InstallAction, AMissingPackageIsReportedAndTheRestStillRun) {
-    testsupport::FakeWine wine;
-    MessageRecorder messages;
-    FakeInstallation installation;
-    WriteGameExecutable(installation);
-    installation.WriteFile("C:\\VARN\\VARN_FULL.EXE", "MZ");
-    installation.WriteFile("C:\\VARN\\VARN_GOCODES.EXE", "MZ");
-    auto window = OpenWindow(installation);
-    Click(*window, "IDC_INSTALL");
-    EXPECT_EQ(Programs(wine, 2), (Texts{"VARN_FULL.EXE", "VARN_GOCODES.EXE"}));
-    Texts expected;
-    for (const char* missing :
-         {"VARN_NO_EW.EXE", "VARN_TN_RAINBOW.EXE", "VARN_MP_DEFAULT.EXE", "VARN_HIGH_SOUND.EXE"}) {
-        expected.push_back("Failed to start C:\\VARN\\" + std::string(missing));
-        expected.push_back("The installation could not be completed.");
-    }
-    EXPECT_EQ(messages.texts(), expected);
-}
-
-// A refused version, or a file whose read-only mark cannot be cleared (the
-// kernel's process files refuse every change of mode, even to root): no
-// package starts and no later mark is cleared.
-TEST(InstallAction, ARefusedVersionOrAStuckMarkStartsNothing) {
-    for (const bool refused : {true, false}) {
-        testsupport::FakeWine wine;
-        MessageRecorder messages;
-        testsupport::InstallationOptions options;
-        if (!refused) {
-            options.gameValues["BitmapPath"] = "Z:\\proc\\self";
-        }
-        FakeInstallation installation(options);
-        WriteGameExecutable(installation, refused ? 4625408 : 4814528);  // 1.0 or 1.04
-        WritePackages(installation);
-        const fs::path later =
-            WriteReadOnly(installation, installation.GameValue("EquipmentPath") + "\\gun.txt");
-        auto window = OpenWindow(installation);
-        QCursor* cursorAtMessage = reinterpret_cast<QCursor*>(1);
+        std::vector<std::string> captions;
         const auto previous = platform::SetMessageOperation(
-            [&](const std::string& text, const std::string& caption, unsigned) {
-                cursorAtMessage = QApplication::overrideCursor();
-                EXPECT_EQ(caption, refused ? "VARN Install Aborted" : "varnopts");
-                EXPECT_TRUE(refused || text.find("proc") != std::string::npos) << text;
+            [&](const std::string&, const std::string& caption, unsigned) {
+                // A refusal comes after the wait cursor is gone.
+                EXPECT_TRUE(c.messages != 1 || QApplication::overrideCursor() == nullptr);
+                captions.push_back(caption);
                 return platform::IDOK;
             });
         Click(*window, "IDC_INSTALL");
+        EXPECT_EQ(Started(wine, c.started), c.started);
         platform::SetMessageOperation(previous);
-        EXPECT_EQ(cursorAtMessage, nullptr);  // the wait cursor was gone before the message
-        EXPECT_TRUE(platform::IsReadOnly(later));
-        EXPECT_EQ(Programs(wine, 0), Texts{});
+        ASSERT_EQ(captions.size(), c.messages) << c.started;
+        EXPECT_TRUE(captions.empty() || captions[0] == c.caption) << c.caption;
+        EXPECT_EQ(platform::IsReadOnly(mark), c.messages == 1) << c.caption;
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
@@ -197,9 +165,8 @@ TEST(UninstallAll, YesRunsTheUninstallPackagesInOrderNoRunsNothing) {
         ASSERT_EQ(messages.texts(), Texts{"Are you sure you want to uninstall VARN?"});
         EXPECT_EQ(messages.messages()[0].caption, "Uninstall VARN");
         EXPECT_EQ(messages.messages()[0].style, platform::MB_YESNO);
-        const Texts expected = {"VARN_UNINSTALL.EXE", "VARN_ORG_GO.EXE"};
-        EXPECT_EQ(Programs(wine, answer == platform::IDYES ? 2 : 0),
-                  answer == platform::IDYES ? expected : Texts{});
+        EXPECT_EQ(Started(wine, answer == platform::IDYES ? "UNINSTALL ORG_GO" : ""),
+                  answer == platform::IDYES ? "UNINSTALL ORG_GO" : "");
     }
 }
 

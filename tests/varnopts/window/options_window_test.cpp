@@ -1,5 +1,5 @@
 // The options window: what start-up tells when the game cannot be found,
-// Start EW, the mouse sensitivity, the game's start buttons and Help.
+// the mouse sensitivity, the game's start buttons and Help.
 
 #include <gtest/gtest.h>
 
@@ -55,15 +55,6 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
             EXPECT_EQ(message.caption, "VARN MOD Options");
             EXPECT_EQ(message.style, platform::MB_ICONHAND);
         }
-    }
-}
-
-TEST(OptionsWindowStart, StartEagleWatchNeedsTheExpansionKey) {
-    for (const bool eagleWatch : {false, true}) {
-        InstallationOptions options;
-        options.eagleWatch = eagleWatch;
-        FakeInstallation installation(options);
-        EXPECT_EQ(Control(*OpenWindow(installation), "IDC_START_EW")->isEnabled(), eagleWatch);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "support/fake_installation.h"
@@ -15,12 +16,17 @@
 
 namespace varnwindowtest {
 
-inline void WritePackages(testsupport::FakeInstallation& installation) {
-    for (const char* name :
-         {"FULL", "FULL_INDEX", "NO_EW", "TN_RAINBOW", "TN_ASSAULT", "TN_RECON", "TN_HEAVY",
-          "TN_TANGO", "TN_MULTI", "MP_DEFAULT", "MP_TANGO", "MP_PISTOLS", "MP_9MM", "HIGH_SOUND",
-          "LOW_SOUND", "GOCODES", "ORG_GO", "UNINSTALL"}) {
-        installation.WriteFile("C:\\VARN\\VARN_" + std::string(name) + ".EXE", "MZ");
+// Writes the modification's packages into its folder, only the named ones
+// ("FULL GOCODES" for VARN_FULL.EXE and VARN_GOCODES.EXE) when names are given.
+inline void WritePackages(testsupport::FakeInstallation& installation, std::string names = "") {
+    if (names.empty()) {
+        names =
+            "FULL FULL_INDEX NO_EW TN_RAINBOW TN_ASSAULT TN_RECON TN_HEAVY TN_TANGO TN_MULTI "
+            "MP_DEFAULT MP_TANGO MP_PISTOLS MP_9MM HIGH_SOUND LOW_SOUND GOCODES ORG_GO UNINSTALL";
+    }
+    std::istringstream in(names);
+    for (std::string name; in >> name;) {
+        installation.WriteFile("C:\\VARN\\VARN_" + name + ".EXE", "MZ");
     }
 }
 
