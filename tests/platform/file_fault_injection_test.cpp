@@ -10,7 +10,6 @@
 #include <random>
 
 #include "platform/leftover_temporaries.h"
-#include "platform/registry.h"
 #include "platform/registry_writer.h"
 #include "platform/text_file.h"
 #include "support/failing_file_operations.h"
@@ -122,60 +121,33 @@ TEST(FileFaultInjection, TheNextReplacementRemovesLeftoverTemporariesAndNothingE
                                      ".SPECIAL.TXT.Ab12Cd", ".special.txt.Folder"}));
 }
 
-// A few dozen kills at random moments, spread over a little more than the
-// work takes: six files as Save writes them, then a large registry's value.
+// A few dozen kills at random moments, spread over a little more than a
+// save of six files takes.
 TEST(FileFaultInjection, KilledAtAnyMomentEachFileIsWhole) {
 #ifdef LW_SANITIZE
     GTEST_SKIP() << "forking under the sanitizers is slow and adds nothing here";
 #endif
-    testsupport::FakeInstallation installation;
-    const fs::path registry = installation.systemReg();
-    std::string padding = "\n[Software\\\\Padding] 1\n";
-    for (int i = 0; i < 20000; ++i) {
-        padding += "\"Value" + std::to_string(i) + "\"=\"padding padding padding\"\n";
-    }
-    std::ofstream(registry, std::ios::app) << padding;
-    const std::string oldRegistry = ReadBytes(registry);
-    Files registryFile(installation.prefix().folder, 1, 0);
-    registryFile.old[0] = oldRegistry;
-    const auto setValue = [&] {
-        platform::RegistryKey key;
-        (void)platform::RegOpenKey(installation.prefix(), testsupport::GameKeyName(),
-                                   platform::KeyAccess::SetValue, key);
-        (void)platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345");
-    };
-    registryFile.WriteOld();
-    setValue();
-    registryFile.fresh[0] = ReadBytes(registry);
-    ASSERT_NE(registryFile.fresh[0], registryFile.old[0]);
-
     testsupport::TemporaryFolder folder;
-    const Files kit(folder.path(), 6, 2000);
-    const auto save = [&] { (void)kit.Replace(platform::RealFileOperations()); };
-    const std::pair<const Files*, std::function<void()>> works[] = {{&kit, save},
-                                                                    {&registryFile, setValue}};
+    const Files files(folder.path(), 6, 2000);
+    const auto entries = EntryNames(folder.path());
+    const auto save = [&] { (void)files.Replace(platform::RealFileOperations()); };
+    const auto start = std::chrono::steady_clock::now();
+    save();
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
     std::mt19937 random(20240601);
-    for (const auto& [files, work] : works) {
-        const fs::path where = files->names[0].parent_path();
-        const auto entries = EntryNames(where);
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
-            std::chrono::steady_clock::now() - start);
-        std::uniform_int_distribution<long> moment(0, std::max<long>(200, took.count() * 3 / 2));
-        for (int run = 0; run < 20; ++run) {
-            files->WriteOld();
-            const bool done =
-                testsupport::RunAndKill(work, std::chrono::microseconds(moment(random)));
-            const int newCount = files->NewCount();
-            ASSERT_GE(newCount, 0) << where << ", run " << run << ": a file is torn";
-            EXPECT_TRUE(!done || newCount == int(files->names.size())) << where << ", run " << run;
-        }
-        files->WriteOld();
-        work();
-        EXPECT_EQ(files->NewCount(), int(files->names.size()));
-        EXPECT_EQ(EntryNames(where), entries) << "the next write removes what killed ones left";
+    std::uniform_int_distribution<long> moment(0, std::max<long>(200, took.count() * 3 / 2));
+    for (int run = 0; run < 40; ++run) {
+        files.WriteOld();
+        const bool done = testsupport::RunAndKill(save, std::chrono::microseconds(moment(random)));
+        const int newCount = files.NewCount();
+        ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
+        EXPECT_TRUE(!done || newCount == 6) << "run " << run;
     }
+    files.WriteOld();
+    save();
+    EXPECT_EQ(files.NewCount(), 6);
+    EXPECT_EQ(EntryNames(folder.path()), entries) << "the next save removes what killed ones left";
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The registry reader: every value format and escape as wineserver writes
 // them, read back as a Windows "A" program sees the data, through the
-// registry views, on made-up files and on a real one written by Wine 8.
+// registry views; and reader and writer on a real system.reg written by Wine
+// 8 (a fresh 64-bit prefix with the game's values added by a 32-bit installer).
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "platform/registry.h"
 #include "platform/registry_file.h"
@@ -15,6 +17,8 @@ namespace {
 
 using namespace std::string_literals;
 using platform::registry_file::RegistryText;
+
+const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
 const std::string kHeader = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
 
@@ -135,6 +139,62 @@ TEST(RegistryFile, QueriesThroughTheViewsLinksAndSizes) {
     for (const auto& [got, expected] : cases) {
         EXPECT_EQ(got, expected);
     }
+}
+
+TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
+    std::string original;
+    FILE* pipe = ::popen("gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz'", "r");
+    char buffer[65536];
+    for (std::size_t n; pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        original.append(buffer, n);
+    }
+    ASSERT_TRUE(pipe != nullptr && ::pclose(pipe) == 0 && original.size() > 1000000u);
+    testsupport::TemporaryFolder folder;
+    std::ofstream(folder.path() / "system.reg", std::ios::binary) << original;
+    const auto prefix = platform::LoadPrefix(folder.path());
+    ASSERT_TRUE(prefix.win64);
+    const std::pair<std::string, std::string> cases[] = {
+        {Query(prefix, kGameKey, "EquipmentPath"), "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
+        {Query(prefix, kGameKey, "InstallationPath"), "C:\\GOG Games\\Rainbow Six\\\0"s},
+        {Query(prefix, kGameKey, "MouseRadiansPerPixel"), "0.008727\0"s},
+        {Query(prefix, kGameKey, "VARNDEV"), "<no value>"},
+        {Query(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"), "%ProgramFiles%\\VARN\0"s},
+        // a hex(7) multi string without its final zero, converted as it stands
+        {Query(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
+         "root\\winebus\0\0C:\\windows\\inf"s},
+        // the 32-bit view's time zones are a link to the shared key
+        {Query(prefix, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\UTC", "Dlt"),
+         "Coordinated Universal Time\0"s},
+    };
+    for (const auto& [got, expected] : cases) {
+        EXPECT_EQ(got, expected);
+    }
+    const RegistryText file(original);
+    std::size_t values = 0, valueLines = 0;
+    for (const auto& key : file.keys()) {
+        values += file.ReadValues(key).size();
+        for (std::size_t line = key.headerLine + 1; line < key.endLine; ++line) {
+            valueLines +=
+                file.LineText(line).starts_with('"') || file.LineText(line).starts_with('@');
+        }
+    }
+    EXPECT_EQ(values, valueLines) << "every value line of the real file parses";
+
+    platform::RegistryKey key;
+    ASSERT_EQ(platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::SetValue, key),
+              platform::RegStatus::Success);
+    ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.025000"),
+              platform::RegStatus::Success);
+    ASSERT_EQ(platform::RegSetStringValue(key, "VARNDEV", ""), platform::RegStatus::Success);
+    std::string expected = original;
+    expected.replace(expected.find("\"0.008727\"\n"), 10, "\"0.025000\"");
+    const std::string last =
+        "\"TexturePath\"=\"C:\\\\GOG Games\\\\Rainbow Six\\\\data\\\\texture\"\n";
+    expected.insert(expected.find(last) + last.size(), "\"VARNDEV\"=\"\"\n");
+    std::ifstream in(folder.path() / "system.reg", std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) ==
+                expected)
+        << "every other byte of the file is kept";
 }
 
 }  // namespace

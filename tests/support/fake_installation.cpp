@@ -13,6 +13,7 @@
 #include "platform/registry_file.h"
 
 namespace fs = std::filesystem;
+using platform::FoldCaseCp1252;
 
 namespace testsupport {
 namespace {
@@ -37,18 +38,14 @@ void RemoveTree(const fs::path& root) {
     fs::remove_all(root, error);
 }
 
-bool StartsWithSoftware(const std::string& key) {
-    return platform::FoldCaseCp1252(key.substr(0, 9)) == "software\\";
-}
-
-std::string EscapeName(std::string_view cp1252, char special) {
+// A backslash before '\\' and special, "\x" and four hex digits above 127.
+std::string Escape(std::string_view cp1252, char special) {
     std::string out;
     for (const char16_t unit : platform::registry_file::Cp1252ToUtf16(cp1252)) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "\\x%04x", unsigned(unit));
-        out += unit > 127                                  ? std::string(hex)
-               : unit == '\\' || unit == char16_t(special) ? std::string{'\\', char(unit)}
-                                                           : std::string(1, char(unit));
+        const bool escaped = unit == '\\' || unit == char16_t(special);
+        out += unit > 127 ? std::string(hex) : (escaped ? "\\" : "") + std::string(1, char(unit));
     }
     return out;
 }
@@ -56,19 +53,19 @@ std::string EscapeName(std::string_view cp1252, char special) {
 }  // namespace
 
 std::string WineStringValue(std::string_view cp1252) {
-    return "\"" + EscapeName(cp1252, '"') + "\"";
+    return "\"" + Escape(cp1252, '"') + "\"";
 }
 
 std::map<std::string, std::string> DefaultGameValues(const std::string& game) {
     std::map<std::string, std::string> values = {{"InstallationPath", game},
-                                                 {"MouseRadiansPerPixel", "0.008727"}};
+                                                 {"MouseRadiansPerPixel", "0.008727"},
+                                                 {"ActionMusicPath", game + "data\\sound\\music"},
+                                                 {"EquipTextPath", game + "data\\text\\equipment"},
+                                                 {"ShellTextPath", game + "data\\text\\interface"}};
     for (const char* name :
          {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
-        values[std::string(name) + "Path"] = game + "data\\" + platform::FoldCaseCp1252(name);
+        values[std::string(name) + "Path"] = game + "data\\" + FoldCaseCp1252(name);
     }
-    values["ActionMusicPath"] = game + "data\\sound\\music";
-    values["EquipTextPath"] = game + "data\\text\\equipment";
-    values["ShellTextPath"] = game + "data\\text\\interface";
     return values;
 }
 
@@ -83,7 +80,6 @@ std::string ModKeyName() {
 }
 
 TemporaryFolder::TemporaryFolder() {
-    // Keeps what the programs save in the user's data folder away from the real one.
     static const struct DataHome {
         DataHome() { ::setenv("XDG_DATA_HOME", path.c_str(), 1); }
         ~DataHome() { RemoveTree(path); }
@@ -97,33 +93,23 @@ TemporaryFolder::~TemporaryFolder() {
 }
 
 FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::move(options)) {
-    prefix_.folder = root_.path() / "prefix";
-    prefix_.win64 = options_.win64;
-    fs::create_directories(prefix_.folder / "drive_c");
+    prefix_ = {root_.path() / "prefix", options_.win64};
     fs::create_directories(prefix_.folder / "dosdevices");
+    fs::create_directories(prefix_.folder / "drive_c");
     fs::create_directory_symlink("../drive_c", prefix_.folder / "dosdevices" / "c:");
     fs::create_directory_symlink("/", prefix_.folder / "dosdevices" / "z:");
-
     gameValues_ = DefaultGameValues();
     for (const auto& [name, value] : options_.gameValues) {
+        gameValues_.erase(name);
         if (value) {
-            gameValues_[name] = *value;
-        } else {
-            gameValues_.erase(name);
+            gameValues_.emplace(name, *value);
         }
     }
-    // The folders the values name, as the game's installer leaves them.
-    std::error_code error;
-    for (const auto& [name, value] : gameValues_) {
-        if (name.ends_with("Path") && platform::FoldCaseCp1252(value.substr(0, 3)) == "c:\\") {
-            fs::create_directories(UnixPath(value), error);
-        }
-    }
-    // Keys every prefix has, so that nothing relies on the game's being alone.
+    // A key every prefix has, so that nothing relies on the game's being alone.
     registry_["Software\\Microsoft\\Windows\\CurrentVersion"] = {
-        {"ProgramFilesDir", WineStringValue("C:\\Program Files (x86)")}};
-    registry_["System\\CurrentControlSet\\Control\\Session Manager\\Environment"] = {
-        {"windir", "str(2):\"%SystemRoot%\""}};
+        {"ProgramFilesDir",
+         WineStringValue(options_.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files")}};
+    std::vector<std::string> folders;  // made as the game's installer leaves them
     if (options_.gameKey) {
         auto& game = Key(GameKeyName());
         if (options_.devMode) {
@@ -131,15 +117,19 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
         }
         for (const auto& [name, value] : gameValues_) {
             game.emplace_back(name, WineStringValue(value));
+            folders.push_back(name.ends_with("Path") ? value : "");
         }
     }
     if (options_.eagleWatch) {
         Key(EagleWatchKeyName());
     }
     if (options_.modKey) {
-        const std::string folder = options_.installPath.value_or("C:\\VARN");
-        Key(ModKeyName()).emplace_back("InstallPath", WineStringValue(folder));
-        if (platform::FoldCaseCp1252(folder.substr(0, 3)) == "c:\\") {
+        folders.push_back(options_.installPath.value_or("C:\\VARN"));
+        Key(ModKeyName()).emplace_back("InstallPath", WineStringValue(folders.back()));
+    }
+    std::error_code error;
+    for (const std::string& folder : folders) {
+        if (FoldCaseCp1252(folder.substr(0, 3)) == "c:\\") {
             fs::create_directories(UnixPath(folder), error);
         }
     }
@@ -147,17 +137,14 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
 }
 
 std::string FakeInstallation::GameValue(const std::string& name) const {
-    const auto it = gameValues_.find(name);
-    return it == gameValues_.end() ? std::string() : it->second;
+    return gameValues_.contains(name) ? gameValues_.at(name) : "";
 }
 
 fs::path FakeInstallation::UnixPath(const std::string& windowsPath) const {
-    std::string path = windowsPath;
-    fs::path unix = prefix_.folder / "dosdevices" / "c:";
-    if (path.size() >= 2 && path[1] == ':') {
-        unix = prefix_.folder / "dosdevices" / (platform::FoldCaseCp1252(path.substr(0, 1)) + ":");
-        path.erase(0, 2);
-    }
+    const bool drive = windowsPath.size() >= 2 && windowsPath[1] == ':';
+    fs::path unix = prefix_.folder / "dosdevices" /
+                    (drive ? FoldCaseCp1252(windowsPath.substr(0, 1)) + ":" : "c:");
+    std::string path = windowsPath.substr(drive ? 2 : 0);
     std::replace(path.begin(), path.end(), '/', '\\');
     std::stringstream parts(path);
     for (std::string part; std::getline(parts, part, '\\');) {
@@ -185,7 +172,7 @@ std::vector<std::pair<std::string, std::string>>& FakeInstallation::Key(std::str
     while (key.ends_with('\\')) {
         key.pop_back();  // Wine stores key names without it
     }
-    if (StartsWithSoftware(key) && options_.win64) {
+    if (options_.win64 && FoldCaseCp1252(key.substr(0, 9)) == "software\\") {
         key = "Software\\Wow6432Node\\" + key.substr(9);
     }
     return registry_[key];
@@ -194,9 +181,8 @@ std::vector<std::pair<std::string, std::string>>& FakeInstallation::Key(std::str
 void FakeInstallation::AddRegistryValue(const std::string& key, const std::string& name,
                                         const std::string& wineValueText) {
     auto& values = Key(key);
-    std::erase_if(values, [&](const auto& value) {
-        return platform::FoldCaseCp1252(value.first) == platform::FoldCaseCp1252(name);
-    });
+    std::erase_if(values,
+                  [&](const auto& v) { return FoldCaseCp1252(v.first) == FoldCaseCp1252(name); });
     values.emplace_back(name, wineValueText);
     WriteRegistry();
 }
@@ -211,7 +197,7 @@ void FakeInstallation::WriteRegistry() const {
     out << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch="
         << (options_.win64 ? "win64" : "win32") << "\n";
     for (const auto& [key, values] : registry_) {
-        out << "\n[" << EscapeName(key, ']') << "] 1700000000\n#time=1da1762b5b2a400\n";
+        out << "\n[" << Escape(key, ']') << "] 1700000000\n#time=1da1762b5b2a400\n";
         for (const auto& [name, data] : values) {
             out << (name.empty() ? "@" : WineStringValue(name)) << "=" << data << "\n";
         }
