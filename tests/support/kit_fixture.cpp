@@ -14,15 +14,6 @@ Kit SmallKit() {
     }};
 }
 
-std::vector<KitItem> ManyItems(const std::string& prefix, int n, int active) {
-    std::vector<KitItem> items;
-    for (int i = 1; i <= n; ++i) {
-        const std::string id = prefix + std::to_string(i);
-        items.push_back({id + ".txt", "Item " + id, i <= active, std::to_string(i % 40), ""});
-    }
-    return items;
-}
-
 std::string CrLfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {

@@ -24,8 +24,6 @@ using Kit = std::array<std::vector<KitItem>, 3>;
 // Primary: rook (on), harrow (off), vesper (on, no description); Secondary:
 // lyra9 (on), vole32 (off); Special: medkit (off), flash (on).
 Kit SmallKit();
-// n items "<prefix>1.txt".. on one tab, the first `active` of them active.
-std::vector<KitItem> ManyItems(const std::string& prefix, int n, int active);
 // Lines each ended with CR LF.
 std::string CrLfLines(const std::vector<std::string>& lines);
 

@@ -1,5 +1,4 @@
-// The slider position and the registry text of the mouse sensitivity, and
-// writing it into the game's key.
+// The slider position and the registry text of the mouse sensitivity.
 
 #include "varnopts/settings/mouse_sensitivity.h"
 
@@ -7,15 +6,10 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "platform/message.h"
 #include "support/fake_installation.h"
-#include "support/message_recorder.h"
 #include "support/scoped_environment.h"
-#include "varnopts/settings/game_value_writer.h"
 
 namespace varnopts {
 namespace {
@@ -70,22 +64,6 @@ TEST(MouseSensitivityTest, ADecimalCommaLocaleChangesNothing) {
     ASSERT_EQ(comma, 0.5);  // the locale was in force
     EXPECT_EQ(position, 8727);
     EXPECT_EQ(text, "0.008727");
-}
-
-TEST(MouseSensitivityTest, WithoutTheGameKeyNothingIsWritten) {
-    testsupport::InstallationOptions options;
-    options.gameKey = false;
-    testsupport::FakeInstallation installation(options);
-    const auto read = [&] {
-        std::ifstream in(installation.systemReg(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string before = read();
-    testsupport::MessageRecorder recorder;
-    EXPECT_EQ(WriteGameValue(installation.prefix(), kMouseRadiansPerPixel, "0.008727"), 1);
-    EXPECT_EQ(recorder.texts(), std::vector<std::string>{"Error opening R6 main reg key."});
-    EXPECT_EQ(recorder.messages()[0].style, platform::MB_ICONHAND);
-    EXPECT_EQ(read(), before);
 }
 
 }  // namespace
