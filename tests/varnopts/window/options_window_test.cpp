@@ -6,18 +6,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/file_search.h"
 #include "platform/message.h"
+#include "support/fake_installation.h"
 #include "support/fake_wine.h"
 #include "support/message_recorder.h"
-#include "window_test_support.h"
+#include "varnopts/window/varn_options_dlg.h"
 
 namespace varnwindowtest {
 namespace {
@@ -27,6 +34,46 @@ using testsupport::FakeInstallation;
 using testsupport::InstallationOptions;
 using testsupport::MessageRecorder;
 using Texts = std::vector<std::string>;
+
+// Writes the modification's packages into its folder, only the named ones
+// ("FULL GOCODES" for VARN_FULL.EXE and VARN_GOCODES.EXE) when names are given.
+inline void WritePackages(testsupport::FakeInstallation& installation, std::string names = "") {
+    if (names.empty()) {
+        names =
+            "FULL FULL_INDEX NO_EW TN_RAINBOW TN_ASSAULT TN_RECON TN_HEAVY TN_TANGO TN_MULTI "
+            "MP_DEFAULT MP_TANGO MP_PISTOLS MP_9MM HIGH_SOUND LOW_SOUND GOCODES ORG_GO UNINSTALL";
+    }
+    std::istringstream in(names);
+    for (std::string name; in >> name;) {
+        installation.WriteFile("C:\\VARN\\VARN_" + name + ".EXE", "MZ");
+    }
+}
+
+// Writes InstallationPath + "RainbowSix.exe" with the given length (1.04 by default).
+inline void WriteGameExecutable(testsupport::FakeInstallation& installation,
+                                std::uintmax_t length = 4814528) {
+    std::filesystem::resize_file(
+        installation.WriteFile(installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
+        length);
+}
+
+inline std::unique_ptr<CVarnOptionsDlg> OpenWindow(const FakeInstallation& installation) {
+    auto window = std::make_unique<CVarnOptionsDlg>(installation.prefix());
+    window->m_installPause = std::chrono::milliseconds(0);
+    EXPECT_TRUE(window->OnInitDialog());
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+}
+
+template <class T = QAbstractButton>
+T* Control(const QWidget& window, const char* objectName) {
+    return window.findChild<T*>(QString::fromLatin1(objectName));
+}
+
+inline void Click(const QWidget& window, const char* button) {
+    QTest::mouseClick(Control(window, button), Qt::LeftButton);
+}
 
 TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
@@ -55,8 +102,8 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
                          "Rainbow Six has not been installed properly or has not been run for the "
                          "first time. Please install or run Rainbow Six before installing."}));
         for (const auto& message : messages.messages()) {
-            EXPECT_EQ(message.caption, "VARN MOD Options");
-            EXPECT_EQ(message.style, platform::MB_ICONHAND);
+            EXPECT_TRUE(message.caption == "VARN MOD Options" &&
+                        message.style == platform::MB_ICONHAND);
         }
     }
 }
@@ -108,7 +155,6 @@ TEST(GameLaunchInWindow, StartButtonsRunTheGameFromItsFolderAndHelpOpensTheReadM
     const Texts opened = wine.Opened(1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(fs::canonical(opened[0]), fs::canonical(readMe));
-    EXPECT_TRUE(messages.messages().empty());
     fs::remove(readMe);  // a missing read-me shows nothing
     Click(*window, "IDC_HELP_BUTTON");
     EXPECT_EQ(wine.Opened(0).size(), 1u);
