@@ -9,8 +9,8 @@ namespace {
 TEST(Codepage, ConvertsBothWaysAndEveryByteSurvivesTheRoundTrip) {
     const std::pair<std::string, std::string> cases[] = {
         {"Caf\xe9", "Café"},
-        {"\x80 \x8a\x8c\x8e \x99 \x9f", "€ ŠŒŽ ™ Ÿ"},
-        {"\x91\x92\x93\x94\x96\x97\x85", "‘’“”–—…"},
+        {"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8a\x8b\x8c\x8e", "€‚ƒ„…†‡ˆ‰Š‹ŒŽ"},
+        {"\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9a\x9b\x9c\x9e\x9f", "‘’“”•–—˜™š›œžŸ"},
         {"\xa0\xa9\xbf\xd7\xdf\xf7\xff", "\u00a0©¿×ß÷ÿ"},
         {"\x81\x8d\x8f\x90\x9d", "\u0081\u008d\u008f\u0090\u009d"},  // unassigned: C1 controls
     };
