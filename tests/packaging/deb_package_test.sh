@@ -43,7 +43,7 @@ done
 held=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$held" = "$(printf '%s\n' "${expected[@]}" | sort)" ] || fail "the package holds: $held"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
