@@ -28,13 +28,10 @@ TEST(FileSearch, PatternsMatchAsOnWindows) {
     const Names all = {"Caf\xe9.dat", "README",        "SecondaryMP.ITM",
                        "Sub",         "primarymp.itm", "special.txt"};
     const std::pair<std::string, Names> cases[] = {
-        {kit + "*.*", all},  // names without a dot too
-        {"c:/games/RAINBOW SIX/data/equipment/*", all},
-        {kit + "*MP.*", {"SecondaryMP.ITM", "primarymp.itm"}},
-        {kit + "?pecial.txt", {"special.txt"}},
+        {"c:/games/RAINBOW SIX/data/equipment/*.*", all},  // names without a dot too
+        {kit + "?econdary*.*", {"SecondaryMP.ITM"}},
         {kit + "caf\xc9.*", {"Caf\xe9.dat"}},
         {kit + "PRIMARYMP.ITM", {"primarymp.itm"}},  // as spelled on disk
-        {kit + "*.xyz", {}},
         {"C:\\Games\\Nowhere\\*.*", {}},
     };
     for (const auto& [pattern, names] : cases) {
@@ -54,11 +51,10 @@ TEST(FileSearch, ClearsReadOnlyAsWineDoesKeepingTimesAndFolders) {
         unsigned mode, umask, expected;
     };
     const Case cases[] = {
-        {0444, 022, 0644}, {0400, 022, 0600},  {0555, 022, 0755},
-        {0444, 002, 0664}, {0444, 000, 0666},  {0440, 077, 0640},
-        {0000, 022, 0600}, {0444, 0222, 0644},  // a umask denying the owner's write bit is not
+        {0444, 022, 0644}, {0400, 022, 0600},  {0555, 002, 0775},
+        {0440, 077, 0640}, {0444, 0222, 0644},  // a umask denying the owner's write bit is not
                                                 // obeyed
-        {0464, 022, 0464}, {0200, 022, 0200},   // a write bit: not read-only, left alone
+        {0464, 022, 0464},                      // a write bit: not read-only, left alone
     };
     testsupport::TemporaryFolder folder;
     const fs::path file = folder.path() / "primarymp.itm";
