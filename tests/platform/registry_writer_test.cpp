@@ -1,215 +1,217 @@
-// The registry writer without a wineserver: one value changes, every other
-// byte of system.reg stays, and the file is replaced atomically or not at all.
+// The registry writer: one value changes and every other byte of system.reg
+// stays; while a wineserver runs, the value goes through `$WINE reg add`
+// instead and the server's file is left alone.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
-#include <cerrno>
 
 #include <fstream>
-#include <sstream>
-#include <string>
+#include <iterator>
 
 #include "platform/registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
-#include "platform/text_file.h"
+#include "platform/wineserver.h"
 #include "support/fake_installation.h"
+#include "support/fake_wine.h"
 
 namespace {
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
+using platform::RegStatus;
 using platform::registry_file::RegistryText;
-using platform::registry_writer::WithStringValue;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::string Edit(const std::string& content, std::u16string_view key, std::u16string_view name,
                  std::u16string_view text) {
-    const auto result = WithStringValue(RegistryText(content), key, name, text);
+    const auto result =
+        platform::registry_writer::WithStringValue(RegistryText(content), key, name, text);
     return result ? *result : "<key not found>";
 }
 
-TEST(RegistryWriter, ReplacesAValueInPlaceKeepingEverythingElse) {
-    const std::string before =
-        "WINE REGISTRY Version 2\r\n\r\n[Software\\\\A] 17\r\n#time=1d\r\n"
-        "\"Bin\"=hex:01,02,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n\"Z\"=\"z\"\r\n\r\n"
-        "[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n";
-    EXPECT_EQ(Edit(before, u"software\\a\\", u"MOUSE", u"0.012345"),
-              "WINE REGISTRY Version 2\r\n\r\n[Software\\\\A] 17\r\n#time=1d\r\n"
-              "\"Bin\"=hex:01,02,\\\r\n  03\r\n\"mouse\"=\"0.012345\"\r\n\"Z\"=\"z\"\r\n\r\n"
-              "[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n")
-        << "the name keeps its spelling, CR LF stays";
-    EXPECT_EQ(Edit(before, u"Software\\A", u"bin", u"now text"),
-              "WINE REGISTRY Version 2\r\n\r\n[Software\\\\A] 17\r\n#time=1d\r\n"
-              "\"Bin\"=\"now text\"\r\n\"mouse\"=\"0.008727\"\r\n\"Z\"=\"z\"\r\n\r\n"
-              "[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n")
-        << "a value on continuation lines becomes one line";
-}
-
-TEST(RegistryWriter, AddsANewValueAtTheEndOfItsKeyBlock) {
-    const std::string before =
-        "WINE REGISTRY Version 2\n\n[Software\\\\A] 17\n#time=1d\n\"X\"=\"1\"\n\n"
-        "[Software\\\\B] 18\n";
-    EXPECT_EQ(Edit(before, u"Software\\A", u"New \"quoted\"", u"v"),
-              "WINE REGISTRY Version 2\n\n[Software\\\\A] 17\n#time=1d\n\"X\"=\"1\"\n"
-              "\"New \\\"quoted\\\"\"=\"v\"\n\n[Software\\\\B] 18\n");
-    EXPECT_EQ(Edit(before, u"Software\\B", u"", u"default"), before + "@=\"default\"\n");
-    EXPECT_EQ(Edit("WINE REGISTRY Version 2\n[Software\\\\B] 18", u"Software\\B", u"N", u"v"),
-              "WINE REGISTRY Version 2\n[Software\\\\B] 18\n\"N\"=\"v\"\n")
-        << "a file without a last line end";
-    EXPECT_EQ(Edit(before, u"Software\\C", u"N", u"v"), "<key not found>");
-}
-
-TEST(RegistryWriter, EscapesTextAsWineserverDoes) {
-    const std::string before = "WINE REGISTRY Version 2\n[A] 1\n";
-    const std::u16string text = platform::registry_file::Cp1252ToUtf16(
+TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
+    const std::string head = "WINE REGISTRY Version 2\r\n\r\n[Software\\\\A] 17\r\n#time=1d\r\n";
+    const std::string before = head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n" +
+                               "\r\n[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n";
+    const std::string tail = "\r\n[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n";
+    const std::string binary = "WINE REGISTRY Version 2\n[A] 1\n\"B\"=hex:01,\\";
+    const std::u16string escaped = platform::registry_file::Cp1252ToUtf16(
         "C:\\Jeux \xe9"
         "a\xe9\\\x80"
         "1\t\"x\"\x01"
         "7");
-    EXPECT_EQ(Edit(before, u"A", u"V", text),
-              before + "\"V\"=\"C:\\\\Jeux \\x00e9a\\xe9\\\\\\x20ac1\\t\\\"x\\\"\\0017\"\n");
-
-    // And it reads back as it was given.
-    const RegistryText written(Edit(before, u"A", u"V", text));
-    const auto values = written.ReadValues(written.keys()[0]);
-    ASSERT_EQ(values.size(), 1u);
-    EXPECT_EQ(platform::registry_file::AnsiData(values[0].type, values[0].data),
+    struct Case {
+        std::string before;
+        std::u16string key, name, text;
+        std::string after;
+    };
+    const Case cases[] = {
+        // in place, the name's spelling and CR LF kept
+        {before, u"software\\a\\", u"MOUSE", u"0.012345",
+         head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.012345\"\r\n" + tail},
+        // a value on continuation lines becomes one line
+        {before, u"Software\\A", u"bin", u"text",
+         head + "\"Bin\"=\"text\"\r\n\"mouse\"=\"0.008727\"\r\n" + tail},
+        // a new value at the end of its key's block, the default value as @
+        {before, u"Software\\A", u"N \"q\"", u"v",
+         head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n\"N \\\"q\\\"\"=\"v\"\r\n" +
+             tail},
+        {before, u"Software\\B", u"", u"d", before + "@=\"d\"\r\n"},
+        {"WINE REGISTRY Version 2\n[B] 1", u"B", u"N", u"v",
+         "WINE REGISTRY Version 2\n[B] 1\n\"N\"=\"v\"\n"},
+        {before, u"Software\\C", u"N", u"v", "<key not found>"},
+        // escaped as wineserver escapes: four hex digits before a hex digit
+        {"WINE REGISTRY Version 2\n[A] 1\n", u"A", u"V", escaped,
+         "WINE REGISTRY Version 2\n[A] 1\n\"V\"=\"C:\\\\Jeux "
+         "\\x00e9a\\xe9\\\\\\x20ac1\\t\\\"x\\\"\\0017\"\n"},
+        // a binary value continued onto a blank line, the end or the next key keeps its data
+        {binary + "\n\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
+        {binary, u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
+        {binary + "\n[C] 2\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n[C] 2\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Edit(c.before, c.key, c.name, c.text), c.after);
+    }
+    const RegistryText written(cases[6].after);  // and the escaped text reads back unchanged
+    EXPECT_EQ(platform::registry_file::AnsiData(1, written.ReadValues(written.keys()[0])[0].data),
               "C:\\Jeux \xe9"
               "a\xe9\\\x80"
               "1\t\"x\"\x01"
               "7\0"s);
 }
 
-class RegistryWriteFile : public testing::Test {
-  protected:
-    void SetUp() override {
-        before_ =
-            "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n"
-            "#arch=win64\n\n"
-            "[Software\\\\Wow6432Node\\\\Red Storm Entertainment\\\\Tom Clancy's Rainbow Six] "
-            "1796594708\n#time=1dd85cddb128622\n\"InstallationPath\"=\"C:\\\\GOG Games\\\\Rainbow "
-            "Six\\\\\"\n\"MouseRadiansPerPixel\"=\"0.008727\"\n\n";
-        Write(before_);
-        chmod(SystemReg().c_str(), 0640);
-        prefix_ = platform::LoadPrefix(folder_.path());
+// Plays a running wineserver: a child process holding the write lock on the
+// lock file in the server folder that Debian's Wine names in <prefix>/wineserver.
+class FakeServer {
+  public:
+    explicit FakeServer(const fs::path& prefix) {
+        std::ofstream(prefix / "wineserver") << folder_.path().filename().string();
+        struct stat status {};
+        ::stat(prefix.c_str(), &status);
+        char name[64];
+        std::snprintf(name, sizeof name, "server-%llx-%llx", (unsigned long long)status.st_dev,
+                      (unsigned long long)status.st_ino);
+        fs::create_directories(folder_.path() / name);
+        lock_ = folder_.path() / name / "lock";
+        std::ofstream(lock_).flush();
     }
-    std::filesystem::path SystemReg() const { return folder_.path() / "system.reg"; }
-    void Write(const std::string& content) {
-        std::ofstream(SystemReg(), std::ios::binary) << content;
+    ~FakeServer() { Stop(); }
+    void Start() {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_len = 1;
+            const char ok = ::fcntl(::open(lock_.c_str(), O_RDWR), F_SETLK, &lock) == 0;
+            (void)!::write(ready[1], &ok, 1);
+            ::pause();
+        }
+        char ok = 0;
+        ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+        ASSERT_EQ(ok, 1);
     }
-    std::string Read() const {
-        std::ifstream file(SystemReg(), std::ios::binary);
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
-    }
-    std::size_t EntryCount() const {
-        return static_cast<std::size_t>(
-            std::distance(std::filesystem::directory_iterator(folder_.path()),
-                          std::filesystem::directory_iterator()));
+    void Stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
     }
 
+  private:
     testsupport::TemporaryFolder folder_;
-    platform::WinePrefix prefix_;
+    fs::path lock_;
+    pid_t pid_ = -1;
+};
+
+class RegistryWrite : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::permissions(installation_.systemReg(), fs::perms(0640));
+        before_ = ReadAll(installation_.systemReg());
+        ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
+    }
+    RegStatus Open(platform::KeyAccess access) {
+        return platform::RegOpenKey(installation_.prefix(), kGameKey, access, key_);
+    }
+    RegStatus Set(const std::string& text) {
+        return platform::RegSetStringValue(key_, "MouseRadiansPerPixel", text);
+    }
+
+    testsupport::FakeInstallation installation_;
+    platform::RegistryKey key_;
     std::string before_;
 };
 
-TEST_F(RegistryWriteFile, SetsTheValueAndKeepsTheFilesPermissions) {
-    platform::RegistryKey key;
-    ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
-              platform::RegStatus::Success);
-    ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345"),
-              platform::RegStatus::Success);
+TEST_F(RegistryWrite, WithoutAServerTheFileIsReplacedWithOneLineChanged) {
+    ASSERT_EQ(Set("0.012345"), RegStatus::Success) << platform::RegLastError();
     std::string expected = before_;
     expected.replace(expected.find("0.008727"), 8, "0.012345");
-    EXPECT_EQ(Read(), expected);
-    struct stat status {};
-    ASSERT_EQ(stat(SystemReg().c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(EntryCount(), 1u) << "no temporary file is left";
+    EXPECT_EQ(ReadAll(installation_.systemReg()), expected);
+    EXPECT_EQ(fs::status(installation_.systemReg()).permissions(), fs::perms(0640));
 
-    platform::RegistryKey reread;
-    ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::QueryValue, reread),
-              platform::RegStatus::Success);
-    char buffer[32];
-    std::uint32_t size = sizeof buffer;
-    ASSERT_EQ(platform::RegQueryValue(reread, "MouseRadiansPerPixel", buffer, size),
-              platform::RegStatus::Success);
-    EXPECT_EQ(std::string(buffer, size), "0.012345\0"s);
+    ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
+    EXPECT_EQ(Set("1"), RegStatus::AccessDenied) << "a key opened for reading";
+    EXPECT_EQ(platform::RegOpenKey(installation_.prefix(), "SOFTWARE\\No Such Key",
+                                   platform::KeyAccess::SetValue, key_),
+              RegStatus::NotFound);
+    EXPECT_EQ(Set("1"), RegStatus::Failed) << "a key that did not open";
 }
 
-TEST_F(RegistryWriteFile, RefusesWhatItMustNotWrite) {
-    platform::RegistryKey readOnly;
-    ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::QueryValue, readOnly),
-              platform::RegStatus::Success);
-    EXPECT_EQ(platform::RegSetStringValue(readOnly, "MouseRadiansPerPixel", "1"),
-              platform::RegStatus::AccessDenied);
-    platform::RegistryKey closed;
-    EXPECT_EQ(platform::RegSetStringValue(closed, "MouseRadiansPerPixel", "1"),
-              platform::RegStatus::Failed);
-    EXPECT_EQ(platform::RegOpenKey(prefix_,
-                                   "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's "
-                                   "Rainbow Six: Eagle Watch\\",
-                                   platform::KeyAccess::SetValue, closed),
-              platform::RegStatus::NotFound);
-
-    // The key goes away between open and write (a wineserver saved without it).
-    platform::RegistryKey key;
-    ASSERT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
-              platform::RegStatus::Success);
-    const std::string other = "WINE REGISTRY Version 2\n\n[Software\\\\Other] 1\n";
-    Write(other);
-    EXPECT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "1"),
-              platform::RegStatus::NotFound);
-    Write("garbage\n");
-    EXPECT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "1"),
-              platform::RegStatus::Failed)
-        << "a file that is not a registry is never rewritten";
-    EXPECT_EQ(Read(), "garbage\n");
-    EXPECT_EQ(EntryCount(), 1u);
-}
-
-TEST_F(RegistryWriteFile, WithoutWritePermissionTheKeyDoesNotOpenForWriting) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root may write anywhere";
+TEST_F(RegistryWrite, AFileChangedUnderTheKeyIsNeverMisWritten) {
+    const std::pair<std::string, RegStatus> cases[] = {
+        {"WINE REGISTRY Version 2\n\n[Other] 1\n", RegStatus::NotFound},  // key gone since open
+        {"garbage\n", RegStatus::Failed},  // not a registry: never rewritten
+    };
+    for (const auto& [content, status] : cases) {
+        std::ofstream(installation_.systemReg(), std::ios::binary) << content;
+        EXPECT_EQ(Set("1"), status);
+        EXPECT_EQ(ReadAll(installation_.systemReg()), content);
     }
-    chmod(SystemReg().c_str(), 0440);
-    platform::RegistryKey key;
-    EXPECT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::SetValue, key),
-              platform::RegStatus::AccessDenied);
-    EXPECT_EQ(platform::RegOpenKey(prefix_, kGameKey, platform::KeyAccess::QueryValue, key),
-              platform::RegStatus::Success);
 }
 
-TEST_F(RegistryWriteFile, ReplaceLeavesTheFileAloneWhenDeclinedOrFailing) {
-    const platform::Status declined = platform::ReplaceFiles(
-        {{SystemReg(), "new"}}, platform::RealFileOperations(), [] { return false; });
-    EXPECT_EQ(declined.error().code, ECANCELED);
-    EXPECT_EQ(Read(), before_);
-    EXPECT_EQ(EntryCount(), 1u);
+TEST_F(RegistryWrite, WhileAServerRunsTheValueGoesThroughWineReg) {
+    FakeServer server(installation_.prefix().folder);
+    EXPECT_FALSE(platform::IsWineserverRunning(installation_.prefix().folder)) << "a lock alone";
+    server.Start();
+    ASSERT_TRUE(platform::IsWineserverRunning(installation_.prefix().folder));
+    {
+        testsupport::FakeWine wine;
+        ASSERT_EQ(Set("0.0123 \xe9"), RegStatus::Success) << platform::RegLastError();
+        const auto calls = wine.Calls();
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].prefix, installation_.prefix().folder.string());
+        EXPECT_EQ(
+            calls[0].arguments,
+            (std::vector<std::string>{
+                "reg", "add", "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1), "/v",
+                "MouseRadiansPerPixel", "/t", "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
+    }
+    {
+        testsupport::FakeWine failing("exit 1");
+        EXPECT_EQ(Set("1"), RegStatus::Failed);
+    }
+    testsupport::ScopedEnvironment missing("WINE", "/no/such/wine");
+    EXPECT_EQ(Set("1"), RegStatus::Failed);
+    EXPECT_NE(platform::RegLastError().find("was not found"), std::string::npos);
+    EXPECT_EQ(ReadAll(installation_.systemReg()), before_) << "the server's file is left alone";
 
-    const platform::Status missing =
-        platform::ReplaceFile(folder_.path() / "no folder" / "system.reg", "new");
-    EXPECT_FALSE(missing.ok());
-    EXPECT_NE(missing.error().Describe().find("no folder"), std::string::npos);
-    EXPECT_EQ(EntryCount(), 1u);
-}
-
-TEST_F(RegistryWriteFile, AKeyKnownOnlyThroughItsSubkeysGetsItsOwnBlock) {
-    Write(before_ + "[Software\\\\Wow6432Node\\\\TORV\\\\VARN MOD 2.0] 1\n\"InstallPath\"=\"x\"\n");
-    platform::RegistryKey key;
-    ASSERT_EQ(platform::RegOpenKey(prefix_, "Software\\TORV", platform::KeyAccess::SetValue, key),
-              platform::RegStatus::Success);
-    ASSERT_EQ(platform::RegSetStringValue(key, "Note", "n"), platform::RegStatus::Success);
-    const RegistryText file(Read());
-    ASSERT_EQ(file.keys().size(), 3u);
-    EXPECT_EQ(file.keys()[2].path, u"Software\\Wow6432Node\\TORV");
-    EXPECT_EQ(Read().substr(0, before_.size()), before_);
-    const auto values = file.ReadValues(file.keys()[2]);
-    ASSERT_EQ(values.size(), 1u);
-    EXPECT_EQ(values[0].name, u"Note");
+    server.Stop();  // the way is chosen at each write, not at open
+    ASSERT_EQ(Set("0.000249"), RegStatus::Success);
+    EXPECT_NE(ReadAll(installation_.systemReg()).find("=\"0.000249\""), std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in for wine: points WINE (and xdg-open on PATH) at shell scripts
-// that log every call, for the object's lifetime. Each call logs a start
-// line (pid, arguments, physical working folder, WINEPREFIX), runs the given
-// shell body, then logs an end line with the body's exit status.
+// that log every call for the object's lifetime: a start line (pid,
+// arguments, physical working folder, WINEPREFIX), then the given shell
+// body runs, then an end line with its exit status.
 
 #include <cstddef>
 #include <filesystem>
@@ -18,30 +18,25 @@ namespace testsupport {
 struct WineCall {
     long pid = 0;
     std::vector<std::string> arguments;  // the first is the program's Windows path
-    std::string folder;                  // working folder, physical path
-    std::string prefix;                  // WINEPREFIX
+    std::string folder;
+    std::string prefix;
     bool ended = false;
     int status = -1;  // the body's exit status once ended
 };
 
-// One line of the log in the order written: a start ("start") or an end ("end") of pid.
 struct WineEvent {
-    std::string kind;
+    std::string kind;  // "start" or "end"
     long pid = 0;
 };
 
 class FakeWine {
   public:
     explicit FakeWine(const std::string& body = "exit 0");
-    FakeWine(const FakeWine&) = delete;
-    FakeWine& operator=(const FakeWine&) = delete;
 
     std::filesystem::path program() const { return folder_.path() / "wine"; }
-    // The calls logged so far, in the order they started.
-    std::vector<WineCall> Calls() const;
+    std::vector<WineCall> Calls() const;  // in the order they started
     std::vector<WineEvent> Events() const;
-    // Waits (up to 20 s) until count calls have started, or ended when
-    // ended is true; returns what there is then.
+    // Waits (up to 20 s) until count calls have started, or ended when ended is true.
     std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
     // The documents xdg-open was asked to open, once expected many have been.
     std::vector<std::string> Opened(std::size_t expected) const;

@@ -1,17 +1,19 @@
-// The registry against real Wine: values written by `wine reg add /reg:32`
-// read back through our reader, and our writer's value read back by
-// `wine reg query`, with and without a running wineserver.
+// The registry against real Wine: what `wine reg add /reg:32` wrote reads back
+// through our reader; the options program's sensitivity write is what `wine
+// reg query` reads, changing only its own line without a server and going
+// through a running one.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
-#include <map>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/registry.h"
 #include "platform/wineserver.h"
+#include "support/message_recorder.h"
+#include "varnopts/settings/game_value_writer.h"
 #include "wine_test_prefix.h"
 
 namespace {
@@ -19,160 +21,96 @@ namespace {
 using namespace std::string_literals;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
-const std::string kGameKeyForReg =
-    "HKLM\\SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six";
-
-// The game's values as a 32-bit installer writes them (UTF-8 for reg) and as
-// a Windows "A" program reads them back (Windows-1252, with the zero).
-struct GameValue {
-    std::string name;
-    std::string utf8;
-    std::string ansi;
-};
-
-const std::vector<GameValue> kGameValues = {
-    {"ActorPath", "C:\\GOG Games\\Rainbow Six\\data\\actor", ""},
-    {"EquipmentPath", "C:\\GOG Games\\Rainbow Six\\data\\kit", ""},
-    {"EquipTextPath", "C:\\Jeux \xc3\xa9t\xc3\xa9\\data\\text\\kit",
-     "C:\\Jeux \xe9t\xe9\\data\\text\\kit"},
-    {"InstallationPath", "C:\\GOG Games\\Rainbow Six\\", ""},
-    {"MouseRadiansPerPixel", "0.008727", ""},
-    {"VARNDEV", "", ""},
-};
-
-std::string Ansi(const GameValue& value) {
-    return (value.ansi.empty() ? value.utf8 : value.ansi) + '\0';
-}
+const std::string kRegGameKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
 
 std::string Query(const platform::WinePrefix& prefix, const std::string& key,
                   const std::string& name) {
     platform::RegistryKey handle;
-    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
-        platform::RegStatus::Success) {
-        return "<no key>";
-    }
     char buffer[260];
     std::uint32_t size = sizeof buffer;
-    if (platform::RegQueryValue(handle, name, buffer, size) != platform::RegStatus::Success) {
-        return "<no value>";
+    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
+            platform::RegStatus::Success ||
+        platform::RegQueryValue(handle, name, buffer, size) != platform::RegStatus::Success) {
+        return "<none>";
     }
     return std::string(buffer, size);
 }
 
-class WineRegistry : public testing::Test {
-  protected:
-    void SetUp() override {
-        if (!wine_.available()) {
-            GTEST_SKIP() << wine_.whyUnavailable();
-        }
-        for (const auto& value : kGameValues) {
-            ASSERT_EQ(Reg({"add", kGameKeyForReg, "/v", value.name, "/t", "REG_SZ", "/d",
-                           value.utf8, "/f", "/reg:32"})
-                          .exitCode,
-                      0)
-                << value.name;
-        }
-        ASSERT_EQ(Reg({"add", "HKLM\\SOFTWARE\\TORV\\VARN MOD 2.0", "/v", "InstallPath", "/t",
-                       "REG_EXPAND_SZ", "/d", "%ProgramFiles%\\VARN", "/f", "/reg:32"})
-                      .exitCode,
-                  0);
-        ASSERT_EQ(Reg({"add", kGameKeyForReg, "/v", "Count", "/t", "REG_DWORD", "/d", "300", "/f",
-                       "/reg:32"})
-                      .exitCode,
-                  0);
-        wine_.WaitForServerExit();  // the server saves system.reg as it ends
-    }
-
-    winetest::RunResult Reg(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), {"wine", "reg"});
-        return wine_.Run(arguments);
-    }
-    std::string RegQuery(const std::string& name) const {
-        return Reg({"query", kGameKeyForReg, "/v", name, "/reg:32"}).output;
-    }
-    std::string SystemReg() const {
-        std::ifstream file(wine_.folder() / "system.reg", std::ios::binary);
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
-    }
-    // Every game value except the one named, as our reader sees it.
-    std::map<std::string, std::string> OtherValues(const std::string& except) const {
-        std::map<std::string, std::string> values;
-        for (const auto& value : kGameValues) {
-            if (value.name != except) {
-                values[value.name] = Query(wine_.prefix(), kGameKey, value.name);
-            }
-        }
-        values["Count"] = Query(wine_.prefix(), kGameKey, "Count");
-        values["InstallPath"] =
-            Query(wine_.prefix(), "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath");
-        return values;
-    }
-
-    winetest::WineTestPrefix wine_;
-};
-
-TEST_F(WineRegistry, ReadsEveryValueThatWineWrote) {
-    const platform::WinePrefix prefix = wine_.prefix();
-    ASSERT_TRUE(prefix.win64) << "Debian's wine64 makes win64 prefixes";
-    for (const auto& value : kGameValues) {
-        EXPECT_EQ(Query(prefix, kGameKey, value.name), Ansi(value)) << value.name;
-    }
-    EXPECT_EQ(Query(prefix, kGameKey, "Count"), "\x2c\x01\0\0"s);
-    EXPECT_EQ(Query(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"),
-              "%ProgramFiles%\\VARN\0"s);
-    EXPECT_EQ(Query(prefix,
-                    "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six: Eagle "
-                    "Watch\\",
-                    "x"),
-              "<no key>");
+std::string ReadAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST_F(WineRegistry, WritesTheFileWhileNoServerRuns) {
-    ASSERT_FALSE(platform::IsWineserverRunning(wine_.folder()));
-    const std::string before = SystemReg();
-    const auto others = OtherValues("MouseRadiansPerPixel");
+TEST(WineRegistry, ReadsWhatWineWroteAndWritesWhatWineReads) {
+    const auto& wine = winetest::WineTestPrefix::Shared();
+    if (!wine.available()) {
+        GTEST_SKIP() << wine.whyUnavailable();
+    }
+    struct Added {
+        std::string key, name, type, utf8, ansi;  // as given to reg, as an "A" program reads it
+    };
+    const Added added[] = {
+        {kRegGameKey, "EquipmentPath", "REG_SZ", "C:\\GOG Games\\Rainbow Six\\data\\kit",
+         "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
+        {kRegGameKey, "TextPath", "REG_SZ", "C:\\Jeux \xc3\xa9t\xc3\xa9\\text",
+         "C:\\Jeux \xe9t\xe9\\text\0"s},
+        {kRegGameKey, "MouseRadiansPerPixel", "REG_SZ", "0.008727", "0.008727\0"s},
+        {kRegGameKey, "VARNDEV", "REG_SZ", "", "\0"s},
+        {kRegGameKey, "Count", "REG_DWORD", "300", "\x2c\x01\0\0"s},
+        {"HKLM\\SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath", "REG_EXPAND_SZ",
+         "%ProgramFiles%\\VARN", "%ProgramFiles%\\VARN\0"s},
+    };
+    for (const Added& value : added) {
+        ASSERT_EQ(wine.Run({"wine", "reg", "add", value.key, "/v", value.name, "/t", value.type,
+                            "/d", value.utf8, "/f", "/reg:32"})
+                      .exitCode,
+                  0)
+            << value.name;
+    }
+    wine.StopServer();
+    const auto readBack = [&] {
+        std::string all;
+        for (const Added& value : added) {
+            all += value.name + "=" + Query(wine.prefix(), value.key.substr(5), value.name) + "\n";
+        }
+        return all;
+    };
+    std::string expected;
+    for (const Added& value : added) {
+        expected += value.name + "=" + value.ansi + "\n";
+    }
+    ASSERT_TRUE(wine.prefix().win64) << "Debian's wine64 makes win64 prefixes";
+    EXPECT_EQ(readBack(), expected);
 
-    platform::RegistryKey key;
-    ASSERT_EQ(platform::RegOpenKey(wine_.prefix(), kGameKey, platform::KeyAccess::SetValue, key),
-              platform::RegStatus::Success);
-    ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.012345"),
-              platform::RegStatus::Success);
-    std::string expected = before;
-    const std::string oldLine = "\"MouseRadiansPerPixel\"=\"0.008727\"";
-    ASSERT_NE(expected.find(oldLine), std::string::npos);
-    expected.replace(expected.find(oldLine), oldLine.size(),
-                     "\"MouseRadiansPerPixel\"=\"0.012345\"");
-    EXPECT_EQ(SystemReg(), expected) << "only the value's line changed";
+    const auto wineReads = [&] {
+        return wine
+            .Run({"wine", "reg", "query", kRegGameKey, "/v", "MouseRadiansPerPixel", "/reg:32"})
+            .output;
+    };
+    testsupport::MessageRecorder messages;
+    // No server: the file is edited, one line changes.
+    ASSERT_FALSE(platform::IsWineserverRunning(wine.folder()));
+    const std::string before = ReadAll(wine.folder() / "system.reg");
+    ASSERT_EQ(varnopts::WriteGameValue(wine.prefix(), "MouseRadiansPerPixel", "0.012345"), 0);
+    std::string edited = before;
+    edited.replace(edited.find("\"MouseRadiansPerPixel\"=\"0.008727\""), 33,
+                   "\"MouseRadiansPerPixel\"=\"0.012345\"");
+    EXPECT_EQ(ReadAll(wine.folder() / "system.reg"), edited);
+    EXPECT_NE(wineReads().find("REG_SZ    0.012345"), std::string::npos) << wineReads();
 
-    EXPECT_NE(RegQuery("MouseRadiansPerPixel").find("0.012345"), std::string::npos)
-        << RegQuery("MouseRadiansPerPixel");
-    wine_.WaitForServerExit();
-    EXPECT_EQ(Query(wine_.prefix(), kGameKey, "MouseRadiansPerPixel"), "0.012345\0"s);
-    EXPECT_EQ(OtherValues("MouseRadiansPerPixel"), others);
-}
-
-TEST_F(WineRegistry, WritesThroughTheServerWhileOneRuns) {
-    const auto others = OtherValues("MouseRadiansPerPixel");
-    ASSERT_EQ(wine_.Run({"wineserver", "-p"}).exitCode, 0);
-    for (int i = 0; i < 100 && !platform::IsWineserverRunning(wine_.folder()); ++i) {
+    // A server runs: the value goes through it, and it saves as it ends.
+    wine.StopServer();  // the one the query started would end by itself at any moment
+    ASSERT_EQ(wine.Run({"wineserver", "-p"}).exitCode, 0);
+    for (int i = 0; i < 100 && !platform::IsWineserverRunning(wine.folder()); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_TRUE(platform::IsWineserverRunning(wine_.folder())) << "the running server is found";
-
-    platform::RegistryKey key;
-    ASSERT_EQ(platform::RegOpenKey(wine_.prefix(), kGameKey, platform::KeyAccess::SetValue, key),
-              platform::RegStatus::Success);
-    ASSERT_EQ(platform::RegSetStringValue(key, "MouseRadiansPerPixel", "0.000249"),
-              platform::RegStatus::Success);
-    EXPECT_NE(RegQuery("MouseRadiansPerPixel").find("0.000249"), std::string::npos)
-        << RegQuery("MouseRadiansPerPixel");
-
-    wine_.StopServer();  // it saves the registry as it ends
-    ASSERT_FALSE(platform::IsWineserverRunning(wine_.folder()));
-    EXPECT_EQ(Query(wine_.prefix(), kGameKey, "MouseRadiansPerPixel"), "0.000249\0"s);
-    EXPECT_EQ(OtherValues("MouseRadiansPerPixel"), others);
+    ASSERT_TRUE(platform::IsWineserverRunning(wine.folder()));
+    ASSERT_EQ(varnopts::WriteGameValue(wine.prefix(), "MouseRadiansPerPixel", "0.000249"), 0);
+    EXPECT_NE(wineReads().find("REG_SZ    0.000249"), std::string::npos) << wineReads();
+    wine.StopServer();
+    expected.replace(expected.find("0.008727"), 8, "0.000249");
+    EXPECT_EQ(readBack(), expected);
+    EXPECT_TRUE(messages.texts().empty());
 }
 
 }  // namespace

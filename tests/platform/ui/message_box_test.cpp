@@ -1,3 +1,6 @@
+// Messages as the user sees and answers them: the icon, the buttons, the
+// answer given back, Windows-1252 text shown right; and the wait cursor.
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,30 +17,8 @@ namespace {
 
 using namespace platform;
 
-// Restores whatever message operation was installed before the test.
-class QtMessageBoxTest : public ::testing::Test {
-  protected:
-    void SetUp() override { previous_ = SetMessageOperation({}); }
-    void TearDown() override { SetMessageOperation(std::move(previous_)); }
-
-    // Shows a message and answers it with the given button once it is up.
-    int ShowAndAnswer(const std::string& text, unsigned style, QMessageBox::StandardButton answer,
-                      QMessageBox::Icon& icon, QString& shownText, QString& caption) {
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            icon = box->icon();
-            shownText = box->text();
-            caption = box->windowTitle();
-            box->button(answer)->click();
-        });
-        return ShowMessage(text, "Loadwise", style);
-    }
-
-    MessageOperation previous_;
-};
-
-TEST_F(QtMessageBoxTest, StylesGiveIconsButtonsAndAnswers) {
+TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
+    MessageOperation previous = SetMessageOperation({});
     ui::InstallQtMessageBox();
     struct Case {
         unsigned style;
@@ -53,21 +34,21 @@ TEST_F(QtMessageBoxTest, StylesGiveIconsButtonsAndAnswers) {
         {MB_YESNO, QMessageBox::No, QMessageBox::NoIcon, IDNO},
     };
     for (const Case& c : cases) {
-        QMessageBox::Icon icon{};
-        QString text;
-        QString caption;
-        EXPECT_EQ(
-            ShowAndAnswer("Error opening reg key \xE9", c.style, c.answer, icon, text, caption),
-            c.expected)
-            << c.style;
-        EXPECT_EQ(icon, c.icon) << c.style;
-        EXPECT_EQ(text, QString::fromUtf8("Error opening reg key \xC3\xA9"));
-        EXPECT_EQ(caption, "Loadwise");
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), c.icon) << c.style;
+            shown = box->windowTitle() + ": " + box->text();
+            box->button(c.answer)->click();
+        });
+        EXPECT_EQ(ShowMessage("Error opening reg key \xE9", "Loadwise", c.style), c.expected);
+        EXPECT_EQ(shown, QString::fromUtf8("Loadwise: Error opening reg key \xC3\xA9"));
     }
+    SetMessageOperation(std::move(previous));
 }
 
-TEST(WaitCursorTest, ShowsTheHourglassWhileItLives) {
-    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+TEST(WaitCursor, ShowsTheHourglassUntilRestoredOrGone) {
     {
         ui::WaitCursor wait;
         ASSERT_NE(QApplication::overrideCursor(), nullptr);

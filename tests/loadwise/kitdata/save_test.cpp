@@ -1,0 +1,247 @@
+// Save: the "//" marks of item lines follow the ticks, every other byte of
+// the six files survives, the files are backed up first, and no failure
+// leaves a file half written.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "loadwise/kitdata/item_list_reader.h"
+#include "loadwise/kitdata/kit_backup.h"
+#include "loadwise/kitdata/kit_list_writer.h"
+#include "loadwise/kitdata/read_only_files.h"
+#include "support/failing_file_operations.h"
+#include "support/kit_fixture.h"
+#include "support/scoped_environment.h"
+
+namespace kitdata {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+// Text with ' standing for a double quote.
+std::string Q(std::string text) {
+    std::replace(text.begin(), text.end(), '\'', '"');
+    return text;
+}
+
+// Lines from "a|b|c".
+Lines L(const std::string& text) {
+    Lines lines;
+    for (std::size_t start = 0, end = 0; !text.empty() && end != std::string::npos;
+         start = end + 1) {
+        end = text.find('|', start);
+        lines.push_back(Q(text.substr(start, end - start)));
+    }
+    return lines;
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file and folder below folder, hidden ones included.
+std::set<fs::path> Entries(const fs::path& folder) {
+    return {fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator()};
+}
+
+TEST(SwitchItemMarksTest, MarksFollowTheTicksAndNoLineIsEverDropped) {
+    // Ticks ("key+" ticked, "key-" not), item file, kit list, and both after the switch.
+    const std::array<const char*, 5> cases[] = {
+        // Each pair follows its tick by its own mark; disagreeing pairs end up agreeing.
+        {"a.txt- B.TXT+ c.txt+ d.txt-", "'h'|'a.txt' 'x'|//'b.txt'|'c.txt'|//'d.txt'",
+         "'a.txt'|//'b.txt'|//'c.txt'|'d.txt'", "'h'|//'a.txt' 'x'|'b.txt'|'c.txt'|//'d.txt'",
+         "//'a.txt'|'b.txt'|'c.txt'|//'d.txt'"},
+        // A kit-list line that is no switched-off item line counts as active.
+        {"f.txt+ a.txt- b.txt- c.txt+", "'h'|'f.txt'|'a.txt'|'b.txt'|'c.txt'",
+         "'f.txt'|a.txt|// 'b.txt'|// 'c.txt'", "'h'|'f.txt'|//'a.txt'|//'b.txt'|'c.txt'",
+         "'f.txt'|//a.txt|//// 'b.txt'|// 'c.txt'"},
+        // The first row of a key decides.
+        {"a.txt- b.txt+ a.txt+", "'h'|'a.txt'|'b.txt'|'A.TXT'", "'a.txt'|'b.txt'|'a.txt'",
+         "'h'|//'a.txt'|'b.txt'|//'A.TXT'", "//'a.txt'|'b.txt'|//'a.txt'"},
+        {"header.txt- a.txt-", "// c|'header.txt'|'a.txt'", "// k||'a.txt'",
+         "// c|'header.txt'|//'a.txt'", "// k||//'a.txt'"},
+        {"+", "'header.txt'|//'", "//'", "'header.txt'|'", "'"},  // a lone quote
+        {"a.txt- b.txt-", "'h'|'a.txt'|// section|'b.txt'", "'a.txt'|x|'b.txt'",
+         "'h'|//'a.txt'|// section|//'b.txt'", "//'a.txt'|x|//'b.txt'"},
+        {"a.txt- b.txt-", "'h'|'a.txt'|'zzz.txt'|'b.txt'", "'a.txt'|'zzz.txt'|'b.txt'",
+         "'h'|//'a.txt'|'zzz.txt'|//'b.txt'", "//'a.txt'|'zzz.txt'|//'b.txt'"},
+        {"a.txt- b.txt-", "'h'|'a.txt'|'b.txt'|tail", "'a.txt'", "'h'|//'a.txt'|//'b.txt'|tail",
+         "//'a.txt'"},
+        {"a.txt-", "'h'|'a.txt'", "'a.txt'|'b.txt'||end", "'h'|//'a.txt'",
+         "//'a.txt'|'b.txt'||end"},
+        {"a.txt-", "'h'|'a.txt'||", "'a.txt'|||", "'h'|//'a.txt'||", "//'a.txt'|||"},
+        {"a.txt-", "'h'|'a.txt'", "// none|", "'h'|//'a.txt'", "// none|"},
+        {"a.txt-", "", "", "", ""}};
+    for (const auto& [tickText, items, kit, newItems, newKit] : cases) {
+        std::vector<RowTick> ticks;
+        std::istringstream in(tickText);
+        for (std::string tick; in >> tick;) {
+            ticks.push_back({tick.substr(0, tick.size() - 1), tick.back() == '+'});
+        }
+        const KitFilePair result = SwitchItemMarks({L(items), L(kit)}, ticks);
+        EXPECT_EQ(result.itemLines, L(newItems)) << items << " / " << kit;
+        EXPECT_EQ(result.kitLines, L(newKit)) << items << " / " << kit;
+    }
+}
+
+class SaveKitListsTest : public ::testing::Test {
+  protected:
+    // The ticks as the lists show them after start-up, each flipped when asked.
+    TabTicks Ticks(bool flipped) {
+        TabTicks ticks;
+        for (int tab = 0; tab < kTabCount; ++tab) {
+            for (const ItemRow& row : FillItemList(kit_.prefix(), paths_, {}, tab).rows) {
+                ticks[tab].push_back({row.cells[kTextColumn], row.checked != flipped});
+            }
+        }
+        return ticks;
+    }
+
+    testsupport::KitInstallation kit_;
+    GamePaths paths_ = ReadGamePaths(kit_.prefix());
+    fs::path backups_ = kit_.root() / "data" / "loadwise" / "backups";
+    testsupport::ScopedEnvironment dataHome_{"XDG_DATA_HOME", (kit_.root() / "data").string()};
+};
+
+TEST_F(SaveKitListsTest, OnlyTheLineEndsBecomeCrLfAndTheNameOnDiskIsKept) {
+    const std::string special = kit_.ReadFile(kit_.KitList(kSpecialTab));
+    const fs::path lower = kit_.UnixPath(kit_.KitList(kSpecialTab));
+    fs::rename(lower, lower.parent_path() / "SPECIAL.TXT");
+    const std::pair<std::string, std::string> cases[] = {
+        {"// x\n'h'\r\n'a.txt'\n//'b.txt'\n\n", "// x\r\n'h'\r\n'a.txt'\r\n//'b.txt'\r\n\r\n"},
+        {"'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'",
+         "'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'\r\n"}};
+    for (const auto& [text, saved] : cases) {
+        kit_.WriteFile(kit_.ItemFile(kPrimaryTab), Q(text));
+        const platform::Status status = SaveKitLists(kit_.prefix(), paths_, Ticks(false));
+        ASSERT_TRUE(status.ok()) << status.error().Describe();
+        EXPECT_EQ(kit_.ReadFile(kit_.ItemFile(kPrimaryTab)), Q(saved)) << text;
+    }
+    EXPECT_FALSE(fs::exists(lower));
+    EXPECT_EQ(kit_.ReadFile(kit_.TextFile("SPECIAL.TXT")), special);
+}
+
+TEST_F(SaveKitListsTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
+    const Lines oldFiles = kit_.KitFiles();
+    const std::set<fs::path> filesBefore = Entries(kit_.prefix().folder);
+    const TabTicks ticks = Ticks(true);
+    ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, ticks).ok());
+    const Lines newFiles = kit_.KitFiles();
+    for (int failAt = 0;; ++failAt) {
+        for (int i = 0; i < 6; ++i) {
+            kit_.WriteFile(kit_.KitFile(i), oldFiles[i]);
+        }
+        testsupport::FaultInjectingOperations operations(failAt);
+        const platform::Status saved = SaveKitLists(kit_.prefix(), paths_, ticks, operations);
+        const std::string step = std::to_string(failAt) + " " + operations.failedStep();
+        EXPECT_EQ(Entries(kit_.prefix().folder), filesBefore) << step;
+        const Lines now = kit_.KitFiles();
+        int replaced = 0;
+        for (int i = 0; i < 6; ++i) {
+            ASSERT_TRUE(now[i] == oldFiles[i] || now[i] == newFiles[i]) << step << ": file " << i;
+            replaced += now[i] == newFiles[i] ? 1 : 0;
+        }
+        if (!operations.failed()) {
+            ASSERT_TRUE(saved.ok()) << saved.error().Describe();
+            EXPECT_EQ(replaced, 6);
+            break;
+        }
+        ASSERT_FALSE(saved.ok()) << step << " failed, yet Save reported success";
+        EXPECT_TRUE(saved.error().what.ends_with(".itm") || saved.error().what.ends_with(".txt"));
+        // All six are written before the first is renamed into place.
+        EXPECT_EQ(replaced, std::max(0, failAt - 24)) << step;
+    }
+}
+
+TEST_F(SaveKitListsTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFailedSave) {
+    const Lines before = kit_.KitFiles();
+    ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
+    const Lines afterFirst = kit_.KitFiles();
+    ASSERT_NE(afterFirst, before);
+    ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
+    const std::vector<fs::path> made = ListBackups(backups_);
+    ASSERT_EQ(made.size(), 2u);
+    for (int i = 0; i < 6; ++i) {
+        const fs::path name = kit_.UnixPath(kit_.KitFile(i)).filename();
+        EXPECT_EQ(ReadBytes(made[0] / name), before[i]) << name;
+        EXPECT_EQ(ReadBytes(made[1] / name), afterFirst[i]) << name;
+    }
+    fs::remove_all(kit_.root() / "data");
+    std::ofstream(kit_.root() / "data") << "a file where the data folder should be";
+    const platform::Status saved = SaveKitLists(kit_.prefix(), paths_, Ticks(true));
+    ASSERT_FALSE(saved.ok());
+    EXPECT_NE(saved.error().what.find("loadwise/backups"), std::string::npos);
+    EXPECT_EQ(kit_.KitFiles(), before);
+}
+
+// A backup failing at any step leaves no folder. Then three backups within
+// one second, one an hour for nine hours, and one with a clock older than
+// every other: the newest ten (the last made among them) are kept, and
+// nothing else in the folder is touched.
+TEST_F(SaveKitListsTest, BackupsAreWholeNeverCollideAndTheNewestTenAreKept) {
+    const std::vector<fs::path> files = {kit_.UnixPath(kit_.KitFile(0))};
+    fs::create_directories(backups_ / ".2026-01-01_00-00-00Z.incomplete");  // a killed backup
+    fs::create_directories(backups_ / "notes");
+    const auto now = std::chrono::system_clock::now();
+    const std::set<fs::path> before = Entries(backups_);
+    for (int failAt = 0;; ++failAt) {
+        testsupport::FaultInjectingOperations operations(failAt);
+        const auto backup = BackUpFiles(files, backups_, now - 2h, operations);
+        if (!operations.failed()) {
+            break;
+        }
+        ASSERT_FALSE(backup.ok()) << "step " << failAt << " failed, yet the backup succeeded";
+        EXPECT_EQ(backup.error().why, "No space left on device");
+        EXPECT_EQ(Entries(backups_), before) << "step " << failAt;
+    }
+    std::set<fs::path> made, kept = {backups_ / "notes"};
+    for (int i = 0; i < 13; ++i) {
+        const auto backup = BackUpFiles(files, backups_, now + 1h * (i < 3 ? 0 : i < 12 ? i : -1));
+        ASSERT_TRUE(backup.ok()) << backup.error().Describe();
+        made.insert(*backup);
+        if (i >= 3) {
+            kept.insert({*backup, *backup / "primarymp.itm", *backup / kBackupOriginsFile});
+        }
+    }
+    EXPECT_EQ(made.size(), 13u);
+    EXPECT_EQ(Entries(backups_), kept);
+}
+
+TEST_F(SaveKitListsTest, ReadOnlyKitFilesBecomeWritableWithTheirTimesKeptFoldersUntouched) {
+    const fs::path folder = kit_.UnixPath(kit_.KitList(kSpecialTab));
+    fs::remove(folder);
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto stamp = fs::file_time_type::clock::now() - 24h * 400;
+    for (int i = 0; i < 5; ++i) {
+        fs::last_write_time(kit_.UnixPath(kit_.KitFile(i)), stamp);
+        fs::permissions(kit_.UnixPath(kit_.KitFile(i)),
+                        fs::perms::owner_read | fs::perms::group_read);
+    }
+    EXPECT_TRUE(ClearKitFilesReadOnly(kit_.prefix(), paths_).empty());
+    for (int i = 0; i < 5; ++i) {
+        const fs::path file = kit_.UnixPath(kit_.KitFile(i));
+        EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
+        EXPECT_EQ(fs::last_write_time(file), stamp) << file;
+    }
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(folder, fs::perms::owner_all);
+}
+
+}  // namespace
+}  // namespace kitdata
