@@ -28,7 +28,7 @@ std::vector<Entry> AllValues(const RegistryText& file) {
     std::vector<Entry> entries;
     for (const KeyBlock& key : file.keys()) {
         for (const Value& value : file.ReadValues(key)) {
-            entries.push_back({FoldCase(key.path), value.name, value.type, value.data});
+            entries.push_back({FoldRegistryNameCase(key.path), value.name, value.type, value.data});
         }
     }
     return entries;
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const KeyBlock& chosen = before.keys()[keyChoice % before.keys().size()];
-    const std::u16string keyPath = FoldCase(chosen.path);
+    const std::u16string keyPath = FoldRegistryNameCase(chosen.path);
     if (existingName) {
         const auto values = before.ReadValues(chosen);
         if (!values.empty()) {
@@ -90,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the key's last block.
     const std::vector<Entry> old = AllValues(before);
     std::vector<Entry> expected = old;
-    const std::u16string foldedName = FoldCase(name);
+    const std::u16string foldedName = FoldRegistryNameCase(name);
     std::size_t replaced = expected.size();
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        if (expected[i].key == keyPath && FoldCase(expected[i].name) == foldedName) {
+        if (expected[i].key == keyPath && FoldRegistryNameCase(expected[i].name) == foldedName) {
             replaced = i;
         }
     }
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0, k = 0; k < before.keys().size(); ++k) {
             const std::size_t count = before.ReadValues(before.keys()[k]).size();
             i += count;
-            if (FoldCase(before.keys()[k].path) == keyPath) {
+            if (FoldRegistryNameCase(before.keys()[k].path) == keyPath) {
                 insertAt = i;
             }
         }

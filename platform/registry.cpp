@@ -26,7 +26,7 @@ struct RegistryKey::Values {
 
 namespace {
 
-using registry_file::FoldCase;
+using registry_file::FoldRegistryNameCase;
 using registry_file::RegistryText;
 
 // Links are followed this many times at most; Wine's own links go one step.
@@ -55,7 +55,7 @@ std::u16string ApplyView(std::u16string path, bool win64) {
     if (!win64) {
         return path;
     }
-    const std::u16string folded = FoldCase(path);
+    const std::u16string folded = FoldRegistryNameCase(path);
     if (!IsAtOrBelow(folded, u"SOFTWARE") || IsAtOrBelow(folded, u"SOFTWARE\\WOW6432NODE")) {
         return path;
     }
@@ -68,7 +68,7 @@ std::optional<std::u16string> LinkTarget(const RegistryText& file,
                                          const registry_file::KeyBlock& link) {
     static const std::u16string kMachine = u"\\REGISTRY\\MACHINE\\";
     for (const auto& value : file.ReadValues(link)) {
-        if (value.type != registry_file::kRegLink || FoldCase(value.name) != u"SYMBOLICLINKVALUE") {
+        if (value.type != registry_file::kRegLink || FoldRegistryNameCase(value.name) != u"SYMBOLICLINKVALUE") {
             continue;
         }
         std::u16string target;
@@ -76,7 +76,7 @@ std::optional<std::u16string> LinkTarget(const RegistryText& file,
             target += static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
                                             (static_cast<unsigned char>(value.data[i + 1]) << 8));
         }
-        if (FoldCase(target).starts_with(kMachine)) {
+        if (FoldRegistryNameCase(target).starts_with(kMachine)) {
             return registry_file::TrimTrailingBackslashes(target.substr(kMachine.size()));
         }
     }
@@ -87,7 +87,7 @@ std::optional<std::u16string> LinkTarget(const RegistryText& file,
 // HKEY_LOCAL_MACHINE or round in circles.
 std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16string path) {
     for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
-        const std::u16string folded = FoldCase(path);
+        const std::u16string folded = FoldRegistryNameCase(path);
         const registry_file::KeyBlock* link = nullptr;
         for (const auto& key : file.keys()) {
             if (key.isLink && IsAtOrBelow(folded, key.foldedPath)) {
@@ -254,7 +254,7 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
 
     const auto path =
         FollowLinks(file, ApplyView(registry_file::Cp1252ToUtf16(trimmedSubKey), prefix.win64));
-    const std::u16string folded = path ? FoldCase(*path) : std::u16string();
+    const std::u16string folded = path ? FoldRegistryNameCase(*path) : std::u16string();
     if (!path || !KeyExists(file, folded)) {
         return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
     }
@@ -286,10 +286,10 @@ RegResult RegQueryValue(const RegistryKey& key, std::string_view valueName, char
     if (!key.open_ || !key.values_) {
         return Fail(RegStatus::Failed, "the registry key is not open");
     }
-    const std::u16string folded = FoldCase(registry_file::Cp1252ToUtf16(valueName));
+    const std::u16string folded = FoldRegistryNameCase(registry_file::Cp1252ToUtf16(valueName));
     const registry_file::Value* found = nullptr;
     for (const auto& value : key.values_->values) {
-        if (FoldCase(value.name) == folded) {
+        if (FoldRegistryNameCase(value.name) == folded) {
             found = &value;
         }
     }
@@ -341,7 +341,7 @@ RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
     std::optional<std::string> changed =
         registry_writer::WithStringValue(file, keyPath, name, data);
     if (!changed) {
-        if (!KeyExists(file, FoldCase(keyPath))) {
+        if (!KeyExists(file, FoldRegistryNameCase(keyPath))) {
             return Fail(RegStatus::NotFound,
                         "HKEY_LOCAL_MACHINE\\" + key.subKey_ + ": the key no longer exists");
         }

@@ -126,7 +126,7 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
                 continue;
             }
             std::u16string trimmed = TrimTrailingBackslashes(path);
-            std::u16string folded = FoldCase(trimmed);
+            std::u16string folded = FoldRegistryNameCase(trimmed);
             keys_.push_back({std::move(trimmed), std::move(folded), i, lines_.size(), i, false});
             current = &keys_.back();
         } else if (current == nullptr) {
@@ -259,7 +259,7 @@ std::vector<Value> RegistryText::ReadValues(const KeyBlock& key) const {
     return values;
 }
 
-std::u16string FoldCase(std::u16string_view name) {
+std::u16string FoldRegistryNameCase(std::u16string_view name) {
     std::u16string folded(name);
     for (char16_t& unit : folded) {
         if ((unit >= u'a' && unit <= u'z') || (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7)) {

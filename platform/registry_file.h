@@ -93,7 +93,7 @@ class RegistryText {
 };
 
 // Upper-cases a name for the case-insensitive comparison of key and value names.
-std::u16string FoldCase(std::u16string_view name);
+std::u16string FoldRegistryNameCase(std::u16string_view name);
 
 // Key path without trailing backslashes.
 std::u16string TrimTrailingBackslashes(std::u16string_view path);

@@ -5,7 +5,7 @@
 namespace platform::registry_writer {
 namespace {
 
-using registry_file::FoldCase;
+using registry_file::FoldRegistryNameCase;
 using registry_file::RegistryText;
 
 std::size_t OffsetOf(const RegistryText& file, std::size_t line) {
@@ -31,8 +31,8 @@ std::size_t NameTokenLength(std::string_view line) {
 
 std::optional<std::string> WithStringValue(const RegistryText& file, std::u16string_view keyPath,
                                            std::u16string_view name, std::u16string_view text) {
-    const std::u16string foldedKey = FoldCase(registry_file::TrimTrailingBackslashes(keyPath));
-    const std::u16string foldedName = FoldCase(name);
+    const std::u16string foldedKey = FoldRegistryNameCase(registry_file::TrimTrailingBackslashes(keyPath));
+    const std::u16string foldedName = FoldRegistryNameCase(name);
 
     const registry_file::KeyBlock* block = nullptr;
     std::size_t valuesEnd = 0;  // the line after the block's last value
@@ -46,7 +46,7 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
         // A name given twice: wineserver keeps the later one, so replace that.
         for (auto& value : file.ReadValues(key)) {
             valuesEnd = std::max(valuesEnd, value.endLine);
-            if (FoldCase(value.name) == foldedName) {
+            if (FoldRegistryNameCase(value.name) == foldedName) {
                 existing = std::move(value);
             }
         }

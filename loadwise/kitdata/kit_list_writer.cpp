@@ -43,7 +43,7 @@ class TickTable {
     }
 
   private:
-    static std::string FoldedKey(std::string_view key) { return FoldCase(key); }
+    static std::string FoldedKey(std::string_view key) { return FoldAsciiCase(key); }
 
     std::unordered_map<std::string, bool> table_;
 };

@@ -27,7 +27,7 @@ int CompareNoCase(std::string_view left, std::string_view right) {
     return left.size() < right.size() ? -1 : 1;
 }
 
-std::string FoldCase(std::string_view text) {
+std::string FoldAsciiCase(std::string_view text) {
     std::string folded(text);
     for (char& c : folded) {
         c = static_cast<char>(FoldByte(c));

@@ -19,6 +19,6 @@ inline bool EqualNoCase(std::string_view left, std::string_view right) {
 
 // The text with A to Z made a to z: two texts are equal under CompareNoCase
 // exactly when their folded forms are equal, so it serves as a lookup key.
-std::string FoldCase(std::string_view text);
+std::string FoldAsciiCase(std::string_view text);
 
 }  // namespace kitdata

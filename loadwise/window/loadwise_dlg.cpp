@@ -36,7 +36,7 @@ constexpr std::array<int, kitdata::kTabCount> kListIds = {
 }  // namespace
 
 CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
-    : QDialog(parent), m_prefix(prefix), m_hIcon(loadwise::ProgramIcon()) {
+    : QDialog(parent), m_prefix(prefix), m_icon(loadwise::ProgramIcon()) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -107,7 +107,7 @@ BOOL CLoadwiseDlg::OnInitDialog() {
     platform::ui::SetMessageOwner(this);
 
     UpdateData(false);
-    setWindowIcon(m_hIcon);
+    setWindowIcon(m_icon);
     setWindowTitle(QString::fromLatin1(kCaption));
 
     ReadGamePaths();

@@ -12,6 +12,7 @@
 #include "loadwise/kitdata/game_paths.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "platform/result.h"
+#include "platform/windows_types.h"
 #include "platform/wine_prefix.h"
 
 class QCheckBox;
@@ -23,8 +24,6 @@ class QTabWidget;
 namespace platform::ui {
 class DialogBuilder;
 }
-
-using BOOL = int;
 
 namespace loadwise {
 class CCheckListCtrl;
@@ -93,7 +92,7 @@ class CLoadwiseDlg : public QDialog {
     int m_nCurTab = 0;
     std::array<loadwise::CCheckListCtrl*, kitdata::kTabCount> m_pList{};
     std::vector<std::string> m_astrNames;
-    QIcon m_hIcon;
+    QIcon m_icon;
     kitdata::GamePaths m_paths;  // the eight game folders and m_bDevMode as read
 
     QPlainTextEdit* m_editDescription = nullptr;

@@ -83,7 +83,7 @@ constexpr int kSlowSaveMilliseconds = 400;
 }  // namespace
 
 CVarnOptionsDlg::CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* parent)
-    : QDialog(parent), m_prefix(prefix), m_hIcon(ProgramIcon()) {
+    : QDialog(parent), m_prefix(prefix), m_icon(ProgramIcon()) {
     setObjectName(QStringLiteral("IDD_VARNOPTIONS_DIALOG"));
     // A modal frame with the window menu, a minimise box and the close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -119,7 +119,7 @@ BOOL CVarnOptionsDlg::OnInitDialog() {
     m_bEnded = false;
     platform::ui::SetMessageOwner(this);
     AddAboutMenuEntry();
-    setWindowIcon(m_hIcon);
+    setWindowIcon(m_icon);
     LoadTexts();
     SetCaptions();
     varnopts::DescribeControls(*this, *m_sliderMouse);
@@ -290,6 +290,6 @@ void CVarnOptionsDlg::OnStartEW() {
 }
 
 void CVarnOptionsDlg::OnAbout() {
-    CAboutDlg about(m_hIcon, this);
+    CAboutDlg about(m_icon, this);
     about.exec();
 }

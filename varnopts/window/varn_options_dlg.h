@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "platform/windows_types.h"
 #include "platform/wine_prefix.h"
 #include "varnopts/settings/game_paths.h"
 
@@ -20,8 +21,6 @@ class QSlider;
 namespace platform::ui {
 class DialogBuilder;
 }
-
-using BOOL = int;
 
 class CVarnOptionsDlg : public QDialog {
     Q_OBJECT
@@ -82,7 +81,7 @@ class CVarnOptionsDlg : public QDialog {
     // InstallationPath as taken at the end of the set-up: where the game's
     // programs start and what every package is given.
     std::string m_strGameFolder;
-    QIcon m_hIcon;
+    QIcon m_icon;
     QAction* m_pAboutAction = nullptr;
     // The interface texts by string-table entry, loaded once at start.
     std::map<int, QString> m_texts;
