@@ -16,10 +16,6 @@ namespace {
 // (with its terminating zero, more than this) counts as missing.
 constexpr std::uint32_t kValueBufferSize = 260;
 
-void ShowError(const std::string& text) {
-    platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
-}
-
 }  // namespace
 
 const std::array<GameValueField, 12>& GameValueFields() {
@@ -48,7 +44,7 @@ int ReadGameValue(const platform::RegistryKey& key, std::string_view name, std::
         text += ' ';
         text += name;
         text += " path regkey";
-        ShowError(text);
+        ShowOptionsError(text);
         return 1;
     }
     // Whatever the value's type, its bytes are text up to the first zero. Data
@@ -76,9 +72,8 @@ bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths) {
 
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
         platform::RegStatus::Success) {
-        platform::ShowMessage(platform::WithDetails(std::string(kTextMainKeyError.text),
-                                                    platform::GameNotFoundDetail(prefix)),
-                              std::string(kCaptionOptions), platform::MB_ICONHAND);
+        ShowOptionsError(platform::WithDetails(std::string(kTextMainKeyError.text),
+                                               platform::GameNotFoundDetail(prefix)));
         return false;
     }
     for (const auto& field : GameValueFields()) {

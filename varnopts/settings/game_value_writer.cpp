@@ -15,10 +15,6 @@ namespace {
 // The writer takes the text from a 260-byte buffer with its terminating zero.
 constexpr std::size_t kLongestText = 259;
 
-void ShowError(const std::string& text) {
-    platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
-}
-
 }  // namespace
 
 int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
@@ -28,7 +24,7 @@ int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
     platform::RegistryKey key;
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::SetValue, key) !=
         platform::RegStatus::Success) {
-        ShowError("Error opening R6 main reg key.");
+        ShowOptionsError("Error opening R6 main reg key.");
         return 1;
     }
     const platform::RegResult status = platform::RegSetStringValue(key, name, data);
@@ -45,7 +41,7 @@ int WriteGameValue(const platform::WinePrefix& prefix, std::string_view name,
             message += "\n\n";
             message += platform::Utf8ToCp1252(cause);
         }
-        ShowError(message);
+        ShowOptionsError(message);
         return 1;
     }
     return 0;

@@ -13,7 +13,7 @@ void ShowFailedToStart(std::string_view file) {
     std::string text(kTextFailedToStart.text);
     text += ' ';
     text += file;
-    platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
+    ShowOptionsError(text);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 // ones the options window loads from its string table at start; the window's
 // string table takes its text from here, so each text is written once.
 
+#include <string>
 #include <string_view>
+
+#include "platform/message.h"
 
 namespace varnopts {
 
@@ -22,5 +25,10 @@ inline constexpr std::string_view kCaptionOptions = "VARN MOD Options";
 inline constexpr std::string_view kCaptionInstallAborted = "VARN Install Aborted";
 inline constexpr std::string_view kCaptionUnknownVersion = "Unknown Rainbow Six version";
 inline constexpr std::string_view kCaptionUninstall = "Uninstall VARN";
+
+// Tells of a failure in the options program's message box (stop icon).
+inline void ShowOptionsError(const std::string& text) {
+    platform::ShowMessage(text, std::string(kCaptionOptions), platform::MB_ICONHAND);
+}
 
 }  // namespace varnopts
