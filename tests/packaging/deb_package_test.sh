@@ -3,7 +3,8 @@
 # depends on, validates its desktop entries and metainfo as installed, and
 # starts both programs from it the way the desktop menu does, on the sample
 # installation under a private X server: each must show its main window and
-# nothing else (no message box, nothing on stderr) and keep running.
+# nothing else (no message box, nothing on stderr but its start line) and
+# keep running.
 #
 # Usage: deb_package_test.sh BUILD-FOLDER SOURCE-FOLDER
 set -euo pipefail
@@ -28,20 +29,25 @@ done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-expected=(usr/bin/Loadwise usr/bin/varnopts)
+expected=(usr/bin/Loadwise usr/bin/loadwise usr/bin/varnopts)
 for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
+    program=${id##*.}
     expected+=("usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
                "usr/share/icons/hicolor/scalable/apps/$id.svg")
     for size in 16 22 24 32 48 64 128 256; do
         expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
     done
-    desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "$id.desktop is invalid"
-    grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop" || fail "$id.desktop names another icon"
+    entry=$root/usr/share/applications/$id.desktop
+    hints=$(desktop-file-validate "$entry" 2>&1) && [ -z "$hints" ] || fail "$id.desktop: $hints"
+    for line in "Exec=${program,,}" "Categories=Game;" "Icon=$id"; do
+        grep -qx "$line" "$entry" || fail "$id.desktop lacks $line"
+    done
     appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" >"$work/as.log" 2>&1 ||
         { cat "$work/as.log" >&2; fail "$id.metainfo.xml is invalid"; }
 done
 held=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$held" = "$(printf '%s\n' "${expected[@]}" | sort)" ] || fail "the package holds: $held"
+[ "$(readlink "$root/usr/bin/Loadwise")" = loadwise ] || fail "Loadwise is no link to loadwise"
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
@@ -74,7 +80,8 @@ start_from_menu() {
         sed -n "s/^ *0x[0-9a-f]* \"\(.*\)\": (\"[^\"]*\" \"$wm_class\").*/\1/p")
     [ "$seen" = "$2" ] || fail "$exec_line shows [$seen] instead of just its window [$2]"
     kill -0 $pid 2>/dev/null || fail "$exec_line ended after showing its window"
-    [ ! -s "$work/stderr" ] || fail "$exec_line wrote to stderr: $(cat "$work/stderr")"
+    [ "$(grep -c . "$work/stderr")" = 1 ] && grep -q "^$exec_line: prefix " "$work/stderr" ||
+        fail "$exec_line wrote other than its start line to stderr: $(cat "$work/stderr")"
     kill $pid
     echo "$exec_line: its window \"$2\" appeared"
 }

@@ -6,11 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "platform/leftover_temporaries.h"
-#include "platform/registry_writer.h"
+#include "platform/file_read.h"
 #include "platform/text_file.h"
 #include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
@@ -22,86 +21,68 @@ namespace fs = std::filesystem;
 using testsupport::EntryNames;
 
 std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return platform::ReadWholeFile(file).value();
 }
 
-std::string Content(const std::string& tag, int lines) {
-    std::string text;
-    for (int i = 0; i < lines; ++i) {
-        text += tag + " line " + std::to_string(i) + "\r\n";
-    }
-    return text;
-}
-
-// Six files of one folder as Save replaces them, or the registry file alone.
+// Six files of one folder as Save replaces them.
 struct Files {
-    Files(const fs::path& folder, int count, int lines) {
-        for (int i = 0; i < count; ++i) {
-            names.push_back(folder / (count == 1 ? "system.reg" : "kit" + std::to_string(i)));
-            old.push_back("WINE REGISTRY Version 2\n" + Content("old" + std::to_string(i), lines));
-            fresh.push_back("WINE REGISTRY Version 2\n" +
-                            Content("new" + std::to_string(i), lines + i));
+    Files(const fs::path& folder, int lines) {
+        for (int i = 0; i < 6; ++i) {
+            names.push_back(folder / ("kit" + std::to_string(i)));
+            for (int line = 0; line < lines + i; ++line) {
+                old[i] += line < lines ? "old line " + std::to_string(line) + "\r\n" : "";
+                fresh[i] += "new line " + std::to_string(line) + "\r\n";
+            }
         }
         WriteOld();
     }
     void WriteOld() const {
-        for (std::size_t i = 0; i < names.size(); ++i) {
+        for (int i = 0; i < 6; ++i) {
             std::ofstream(names[i], std::ios::binary) << old[i];
         }
     }
     // How many files hold their new content; -1 when one holds neither whole.
     int NewCount() const {
         int count = 0;
-        for (std::size_t i = 0; i < names.size(); ++i) {
+        for (int i = 0; i < 6; ++i) {
             const std::string now = ReadBytes(names[i]);
             count += now == fresh[i] ? 1 : now == old[i] ? 0 : -100;
         }
         return std::max(count, -1);
     }
     platform::Status Replace(platform::FileOperations& operations) const {
-        if (names.size() == 1) {
-            const auto result = platform::registry_writer::ReplaceAtomically(
-                names[0], fresh[0], [] { return true; }, operations);
-            return result.outcome == platform::registry_writer::ReplaceOutcome::Replaced
-                       ? platform::Status()
-                       : platform::Status(result.error);
-        }
         std::vector<platform::FileReplacement> replacements;
-        for (std::size_t i = 0; i < names.size(); ++i) {
+        for (int i = 0; i < 6; ++i) {
             replacements.push_back({names[i], fresh[i]});
         }
         return platform::ReplaceFiles(replacements, operations);
     }
     std::vector<fs::path> names;
-    std::vector<std::string> old, fresh;
+    std::string old[6], fresh[6];
 };
 
 TEST(FileFaultInjection, FailingAtAnyStepReplacesNothingOrOnlyWholeFiles) {
-    for (const int count : {6, 1}) {
-        testsupport::TemporaryFolder folder;
-        const Files files(folder.path(), count, 20);
-        const auto entries = EntryNames(folder.path());
-        for (int failAt = 0;; ++failAt) {
-            files.WriteOld();
-            testsupport::FaultInjectingOperations operations(failAt);
-            const platform::Status status = files.Replace(operations);
-            const std::string step = std::to_string(count) + " files, step " +
-                                     std::to_string(failAt) + " (" + operations.failedStep() + ")";
-            EXPECT_EQ(EntryNames(folder.path()), entries) << step << ": a temporary is left";
-            if (!operations.failed()) {
-                ASSERT_TRUE(status.ok()) << status.error().Describe();
-                EXPECT_EQ(files.NewCount(), count);
-                EXPECT_EQ(failAt, 5 * count) << "create, write, flush, close, rename per file";
-                break;
-            }
-            ASSERT_FALSE(status.ok()) << step << " failed, yet success was reported";
-            EXPECT_NE(status.error().Describe().find(files.names[0].parent_path().string()),
-                      std::string::npos);
-            // Nothing is renamed before every new file is on disk; a failed
-            // rename leaves the files before it new and the rest old.
-            EXPECT_EQ(files.NewCount(), std::max(0, failAt - 4 * count)) << step;
+    testsupport::TemporaryFolder folder;
+    const Files files(folder.path(), 20);
+    const auto entries = EntryNames(folder.path());
+    for (int failAt = 0;; ++failAt) {
+        files.WriteOld();
+        testsupport::FaultInjectingOperations operations(failAt);
+        const platform::Status status = files.Replace(operations);
+        const std::string step =
+            "step " + std::to_string(failAt) + " (" + operations.failedStep() + ")";
+        EXPECT_EQ(EntryNames(folder.path()), entries) << step << ": a temporary is left";
+        if (!operations.failed()) {
+            ASSERT_TRUE(status.ok()) << status.error().Describe();
+            EXPECT_EQ(files.NewCount(), 6);
+            EXPECT_EQ(failAt, 5 * 6) << "create, write, flush, close, rename per file";
+            break;
         }
+        ASSERT_FALSE(status.ok()) << step << " failed, yet success was reported";
+        EXPECT_NE(status.error().Describe().find(folder.path().string()), std::string::npos);
+        // Nothing is renamed before every new file is on disk; a failed
+        // rename leaves the files before it new and the rest old.
+        EXPECT_EQ(files.NewCount(), std::max(0, failAt - 4 * 6)) << step;
     }
 }
 
@@ -128,7 +109,7 @@ TEST(FileFaultInjection, KilledAtAnyMomentEachFileIsWhole) {
     GTEST_SKIP() << "forking under the sanitizers is slow and adds nothing here";
 #endif
     testsupport::TemporaryFolder folder;
-    const Files files(folder.path(), 6, 2000);
+    const Files files(folder.path(), 2000);
     const auto entries = EntryNames(folder.path());
     const auto save = [&] { (void)files.Replace(platform::RealFileOperations()); };
     const auto start = std::chrono::steady_clock::now();

@@ -1,5 +1,6 @@
-// Which prefix the programs use: WINEPREFIX, else the first prefix of the
-// usual places that holds the game's key, else ~/.wine.
+// Where the programs find the game's prefix without being told: the usual
+// places in their order, each prefix that holds the game's key in the view
+// where it lies, else ~/.wine; WINEPREFIX wins over all of them.
 
 #include "platform/prefix_discovery.h"
 
@@ -7,14 +8,12 @@
 
 #include <fstream>
 
+#include "platform/prefix_selection.h"
 #include "support/fake_installation.h"
-#include "support/scoped_environment.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
 // A win64 prefix with the game's key in the given view (none for nullptr).
 void MakePrefix(const fs::path& folder, const char* view) {
@@ -23,52 +22,41 @@ void MakePrefix(const fs::path& folder, const char* view) {
         << "WINE REGISTRY Version 2\n\n#arch=win64\n\n[Software\\\\Wine] 1\n\n"
         << (view == nullptr ? ""
                             : "[Software\\\\" + std::string(view) +
-                                  "Red Storm Entertainment\\\\Tom Clancy's "
-                                  "Rainbow Six] 1\n\"InstallationPath\"=\"C:\\\\Game\\\\\"\n");
+                                  "Red Storm Entertainment\\\\Tom Clancy's Rainbow Six] 1\n");
 }
 
-TEST(PrefixDiscovery, LooksInTheUsualPlacesInOrder) {
-    testsupport::TemporaryFolder home;
-    const char* folders[] = {".wine",
-                             "Games/Heroic",
-                             "Games/a-game",
-                             "Games/b-game",
-                             ".local/share/bottles/bottles/bottle",
-                             ".var/app/com.usebottles.bottles/data/bottles/bottles/flat",
-                             "Games/Heroic/Prefixes/hero",
-                             ".local/share/Steam/steamapps/compatdata/4711/pfx",
-                             ".steam/steam/steamapps/compatdata/7/pfx"};
-    std::vector<fs::path> expected;
-    for (const char* folder : folders) {
-        fs::create_directories(home.path() / folder);
-        expected.push_back(home.path() / folder);
-    }
-    EXPECT_EQ(platform::CandidatePrefixFolders(home.path()), expected);
-}
-
-TEST(PrefixDiscovery, TheFirstPrefixHoldingTheKeyWinsElseDotWine) {
+TEST(PrefixDiscovery, FindsThePrefixesHoldingTheKeyInTheUsualPlacesInOrder) {
     testsupport::TemporaryFolder home;
     const fs::path h = home.path();
-    testsupport::ScopedEnvironment fakeHome("HOME", h.string());
-    testsupport::ScopedEnvironment noPrefix("WINEPREFIX", std::nullopt);
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, h / ".wine");
-    MakePrefix(h / ".wine", nullptr);
-    MakePrefix(h / "Games/broken", "Wow6432Node\\\\");
-    fs::remove_all(h / "Games/broken/drive_c");  // no prefix without drive_c
-    MakePrefix(h / "Games/other-game", nullptr);
-    MakePrefix(h / "Games/rainbow-six", "Wow6432Node\\\\");
-    MakePrefix(h / ".local/share/Steam/steamapps/compatdata/1/pfx", "Wow6432Node\\\\");
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, h / "Games/rainbow-six");
-    EXPECT_TRUE(platform::ChoosePrefix(kGameKey).win64);
-
-    fs::remove_all(h / "Games/rainbow-six");
-    MakePrefix(h / "Games/Heroic/Prefixes/r6", "");  // in the native view: read there
-    const auto native = platform::ChoosePrefix(kGameKey);
-    EXPECT_EQ(native.folder, h / "Games/Heroic/Prefixes/r6");
-    EXPECT_FALSE(native.win64);
-
-    testsupport::ScopedEnvironment explicitPrefix("WINEPREFIX", (h / "explicit").string());
-    EXPECT_EQ(platform::ChoosePrefix(kGameKey).folder, h / "explicit");
+    platform::SelectionInput input{testsupport::GameKeyName(), "", "", h, h / ".config"};
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, h / ".wine") << "nothing found";
+    const std::pair<const char*, const char*> prefixes[] = {
+        {".wine", nullptr},
+        {"Games/a-other-game", nullptr},
+        {"Games/b-broken", "Wow6432Node\\\\"},  // without drive_c: no prefix
+        {"Games/rainbow-six", "Wow6432Node\\\\"},
+        {".local/share/bottles/bottles/r6", "Wow6432Node\\\\"},
+        {".var/app/com.usebottles.bottles/data/bottles/bottles/r6", "Wow6432Node\\\\"},
+        {"Games/Heroic/Prefixes/r6", ""},  // in the native view: read there
+        {".local/share/Steam/steamapps/compatdata/4711/pfx", "Wow6432Node\\\\"},
+        {".steam/steam/steamapps/compatdata/7/pfx", "Wow6432Node\\\\"},
+    };
+    std::vector<fs::path> expected;
+    for (const auto& [folder, view] : prefixes) {
+        MakePrefix(h / folder, view);
+        if (view != nullptr && !std::string(folder).ends_with("broken")) {
+            expected.push_back(h / folder);
+        }
+    }
+    fs::remove_all(h / "Games/b-broken/drive_c");
+    std::vector<fs::path> found;
+    for (const platform::WinePrefix& prefix : platform::FindPrefixesWithKey(h, input.gameKey)) {
+        found.push_back(prefix.folder);
+        EXPECT_EQ(prefix.win64, !prefix.folder.string().ends_with("Heroic/Prefixes/r6"));
+    }
+    EXPECT_EQ(found, expected);
+    input.environmentPrefix = (h / "explicit").string();
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, h / "explicit");
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ std::string Query(const platform::WinePrefix& prefix, const std::string& key,
         platform::RegStatus::Success) {
         return "<no key>";
     }
-    switch (platform::RegQueryValue(handle, name, buffer.data(), size)) {
+    switch (platform::RegQueryValue(handle, name, buffer.data(), size).status()) {
         case platform::RegStatus::Success:
             return buffer.substr(0, size);
         case platform::RegStatus::MoreData:

@@ -1,6 +1,6 @@
 // The registry writer: one value changes and every other byte of system.reg
-// stays; while a wineserver runs, the value goes through `$WINE reg add`
-// instead and the server's file is left alone.
+// stays; while a wineserver runs, keys are read through `$WINE reg export` and
+// the value goes through `$WINE reg add`, leaving the server's file alone.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 
+#include "platform/file_read.h"
 #include "platform/registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
@@ -29,8 +29,7 @@ using platform::registry_file::RegistryText;
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
 std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return platform::ReadWholeFile(file).value();
 }
 
 std::string Edit(const std::string& content, std::u16string_view key, std::u16string_view name,
@@ -137,6 +136,10 @@ class FakeServer {
     pid_t pid_ = -1;
 };
 
+// A wine whose reg export writes the key as the server holds it (UTF-16LE).
+const std::string kExportingWine = R"sh([ "$2" = export ] || exit 0
+{ printf '\377\376'; printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"MouseRadiansPerPixel"="0.012345"\r\n' | iconv -t UTF-16LE; } > "$(printf %s "$4" | sed 's/^....unix//; s|\\|/|g')")sh";
+
 class RegistryWrite : public testing::Test {
   protected:
     void SetUp() override {
@@ -144,10 +147,10 @@ class RegistryWrite : public testing::Test {
         before_ = ReadAll(installation_.systemReg());
         ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
     }
-    RegStatus Open(platform::KeyAccess access) {
+    platform::RegResult Open(platform::KeyAccess access) {
         return platform::RegOpenKey(installation_.prefix(), kGameKey, access, key_);
     }
-    RegStatus Set(const std::string& text) {
+    platform::RegResult Set(const std::string& text) {
         return platform::RegSetStringValue(key_, "MouseRadiansPerPixel", text);
     }
 
@@ -157,11 +160,18 @@ class RegistryWrite : public testing::Test {
 };
 
 TEST_F(RegistryWrite, WithoutAServerTheFileIsReplacedWithOneLineChanged) {
-    ASSERT_EQ(Set("0.012345"), RegStatus::Success) << platform::RegLastError();
+    const platform::RegResult set = Set("0.012345");
+    ASSERT_EQ(set, RegStatus::Success) << set.error().Describe();
     std::string expected = before_;
     expected.replace(expected.find("0.008727"), 8, "0.012345");
     EXPECT_EQ(ReadAll(installation_.systemReg()), expected);
     EXPECT_EQ(fs::status(installation_.systemReg()).permissions(), fs::perms(0640));
+
+    fs::permissions(installation_.systemReg(), fs::perms(0444));
+    const platform::RegResult denied = Set("1");
+    EXPECT_EQ(denied, RegStatus::AccessDenied);
+    EXPECT_EQ(denied.error().code, EACCES) << denied.error().Describe();
+    EXPECT_EQ(ReadAll(installation_.systemReg()), expected);
 
     ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
     EXPECT_EQ(Set("1"), RegStatus::AccessDenied) << "a key opened for reading";
@@ -183,30 +193,46 @@ TEST_F(RegistryWrite, AFileChangedUnderTheKeyIsNeverMisWritten) {
     }
 }
 
-TEST_F(RegistryWrite, WhileAServerRunsTheValueGoesThroughWineReg) {
+TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
     FakeServer server(installation_.prefix().folder);
     EXPECT_FALSE(platform::IsWineserverRunning(installation_.prefix().folder)) << "a lock alone";
     server.Start();
     ASSERT_TRUE(platform::IsWineserverRunning(installation_.prefix().folder));
+    const std::string regKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
     {
-        testsupport::FakeWine wine;
-        ASSERT_EQ(Set("0.0123 \xe9"), RegStatus::Success) << platform::RegLastError();
+        testsupport::FakeWine wine(kExportingWine);
+        ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
+        char buffer[16] = {};
+        std::uint32_t size = sizeof buffer;
+        ASSERT_EQ(platform::RegQueryValue(key_, "MouseRadiansPerPixel", buffer, size),
+                  RegStatus::Success);
+        EXPECT_STREQ(buffer, "0.012345") << "what the server holds, not the file's 0.008727";
+        ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
+        const platform::RegResult set = Set("0.0123 \xe9");
+        ASSERT_EQ(set, RegStatus::Success) << set.error().Describe();
         const auto calls = wine.Calls();
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0].prefix, installation_.prefix().folder.string());
-        EXPECT_EQ(
-            calls[0].arguments,
-            (std::vector<std::string>{
-                "reg", "add", "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1), "/v",
-                "MouseRadiansPerPixel", "/t", "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
+        ASSERT_EQ(calls.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(calls[0].arguments.begin(), calls[0].arguments.begin() + 3),
+                  (std::vector<std::string>{"reg", "export", regKey}));
+        EXPECT_EQ(calls[2].prefix, installation_.prefix().folder.string());
+        EXPECT_EQ(calls[2].arguments,
+                  (std::vector<std::string>{"reg", "add", regKey, "/v", "MouseRadiansPerPixel",
+                                            "/t", "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f",
+                                            "/reg:32"}));
     }
     {
         testsupport::FakeWine failing("exit 1");
         EXPECT_EQ(Set("1"), RegStatus::Failed);
+        platform::RegistryKey other;  // reg export's "no such key"
+        EXPECT_EQ(platform::RegOpenKey(installation_.prefix(), kGameKey,
+                                       platform::KeyAccess::QueryValue, other),
+                  RegStatus::NotFound);
     }
     testsupport::ScopedEnvironment missing("WINE", "/no/such/wine");
-    EXPECT_EQ(Set("1"), RegStatus::Failed);
-    EXPECT_NE(platform::RegLastError().find("was not found"), std::string::npos);
+    const platform::RegResult noWine = Set("1");
+    EXPECT_EQ(noWine, RegStatus::Failed);
+    EXPECT_NE(noWine.error().Describe().find("was not found"), std::string::npos)
+        << noWine.error().Describe();
     EXPECT_EQ(ReadAll(installation_.systemReg()), before_) << "the server's file is left alone";
 
     server.Stop();  // the way is chosen at each write, not at open

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <iterator>
 
+#include "platform/file_read.h"
 #include "support/fake_installation.h"
 #include "support/folder_listing.h"
 
@@ -18,8 +18,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return platform::ReadWholeFile(file).value();
 }
 
 unsigned ModeOf(const fs::path& file) {
@@ -56,20 +55,29 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
     EXPECT_EQ(platform::JoinTextLines({"a\nb"}), "a\r\nb\r\n");
 }
 
-TEST(TextFile, WhatCannotBeReadIsAnErrorNamingIt) {
+TEST(FileRead, OnlyRegularFilesAreReadAndNothingElseBlocks) {
     testsupport::TemporaryFolder folder;
-    const fs::path pipe = folder.path() / "pipe.txt";
+    const fs::path pipe = folder.path() / "pipe.txt", device = folder.path() / "RainbowSix.exe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::pair<fs::path, std::string> cases[] = {
-        {folder.path() / "missing.txt", "No such file or directory"},
-        {folder.path(), "Is a directory"},
-        {pipe, "not a regular file"},  // refused at once, not read forever
-        {"/dev/zero", "not a regular file"},
+    fs::create_symlink("/dev/zero", device);
+    struct Case {
+        fs::path file;
+        std::string why;
+        int code;
     };
-    for (const auto& [file, why] : cases) {
-        const auto result = platform::ReadTextLines(file);
-        ASSERT_FALSE(result.ok()) << file;
-        EXPECT_EQ(result.error().Describe(), file.string() + ": " + why);
+    const Case cases[] = {
+        {folder.path() / "missing.txt", "No such file or directory", ENOENT},
+        {folder.path(), "Is a directory", EISDIR},
+        {pipe, "not a regular file", EINVAL},  // refused at once, not waited on
+        {device, "not a regular file", EINVAL},  // not read forever
+    };
+    for (const Case& c : cases) {
+        const auto read = platform::ReadWholeFile(c.file);
+        const auto length = platform::RegularFileLength(c.file);
+        ASSERT_FALSE(read.ok() || length.ok()) << c.file;
+        EXPECT_EQ(read.error().Describe(), c.file.string() + ": " + c.why);
+        EXPECT_EQ(read.error().code, c.code);
+        EXPECT_EQ(length.error().Describe(), read.error().Describe());
     }
 }
 
@@ -91,17 +99,24 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
 
     const auto names = testsupport::EntryNames(folder.path());
-    const fs::path lost = folder.path() / "nowhere" / "x.txt";
-    const std::pair<fs::perms, fs::path> failures[] = {
-        {fs::perms(0444), second},  // read-only: refused as on Windows, not renamed over
-        {fs::perms(0644), lost},
+    struct Failure {
+        fs::perms mode;
+        fs::path failing;
+        bool declined;
+        int code;
+    } const failures[] = {
+        {fs::perms(0444), second, false, EACCES},  // read-only: refused as on Windows
+        {fs::perms(0644), folder.path() / "nowhere" / "x.txt", false, ENOENT},
+        {fs::perms(0644), second, true, ECANCELED},  // called off once all is written
     };
-    for (const auto& [mode, failing] : failures) {
+    for (const Failure& f : failures) {
         reset();
-        fs::permissions(second, mode);
-        const auto status = platform::ReplaceFiles({{first, "new\r\n"}, {failing, "new\r\n"}});
-        ASSERT_FALSE(status.ok()) << failing;
-        EXPECT_EQ(status.error().what, failing.string());
+        fs::permissions(second, f.mode);
+        const auto status = platform::ReplaceFiles({{first, "new\r\n"}, {f.failing, "new\r\n"}},
+                                                   platform::RealFileOperations(),
+                                                   [&] { return !f.declined; });
+        ASSERT_FALSE(status.ok()) << f.failing;
+        EXPECT_EQ(status.error().code, f.code) << f.failing;
         EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "old first\r\nold second\r\n");
         EXPECT_EQ(testsupport::EntryNames(folder.path()), names) << "no temporary is left";
     }

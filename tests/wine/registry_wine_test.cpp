@@ -10,9 +10,11 @@
 #include <iterator>
 #include <thread>
 
+#include "loadwise/kitdata/game_paths.h"
 #include "platform/registry.h"
 #include "platform/wineserver.h"
 #include "support/message_recorder.h"
+#include "varnopts/settings/game_paths.h"
 #include "varnopts/settings/game_value_writer.h"
 #include "wine_test_prefix.h"
 
@@ -111,6 +113,34 @@ TEST(WineRegistry, ReadsWhatWineWroteAndWritesWhatWineReads) {
     expected.replace(expected.find("0.008727"), 8, "0.000249");
     EXPECT_EQ(readBack(), expected);
     EXPECT_TRUE(messages.texts().empty());
+}
+
+// system.reg can be half a minute behind a running server: both programs
+// read what the server holds.
+TEST(WineRegistry, BothProgramsReadValuesChangedThroughTheRunningServer) {
+    const auto& wine = winetest::WineTestPrefix::Shared();
+    if (!wine.available()) {
+        GTEST_SKIP() << wine.whyUnavailable();
+    }
+    const auto set = [&](std::string_view name, const std::string& text) {
+        return wine
+            .Run({"wine", "reg", "add", kRegGameKey, "/v", std::string(name), "/t", "REG_SZ", "/d",
+                  text, "/f", "/reg:32"})
+            .exitCode;
+    };
+    for (const auto& field : varnopts::GameValueFields()) {
+        ASSERT_EQ(set(field.name, "C:\\R6\\old"), 0) << field.name;
+    }
+    wine.StopServer();  // system.reg now holds the old values
+    ASSERT_EQ(wine.Run({"wineserver", "-p"}).exitCode, 0);
+    ASSERT_EQ(set("MouseRadiansPerPixel", "0.012345"), 0);
+    ASSERT_EQ(set("EquipmentPath", "C:\\R6\\new"), 0);
+    ASSERT_TRUE(platform::IsWineserverRunning(wine.folder()));
+    varnopts::GamePaths options;
+    ASSERT_TRUE(varnopts::ReadGamePaths(wine.prefix(), options));
+    EXPECT_EQ(options.m_strMouseRadiansPerPixel, "0.012345");
+    EXPECT_EQ(kitdata::ReadGamePaths(wine.prefix()).m_strEquipmentPath, "C:\\R6\\new\\");
+    wine.StopServer();
 }
 
 }  // namespace

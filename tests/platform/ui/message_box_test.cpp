@@ -1,17 +1,15 @@
 // Messages as the user sees and answers them: the icon, the buttons, the
-// answer given back, Windows-1252 text shown right; and the wait cursor.
+// answer given back, Windows-1252 text shown right.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include "platform/message.h"
 #include "platform/ui/qt_message_box.h"
-#include "platform/ui/wait_cursor.h"
 
 namespace {
 
@@ -46,19 +44,6 @@ TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
         EXPECT_EQ(shown, QString::fromUtf8("Loadwise: Error opening reg key \xC3\xA9"));
     }
     SetMessageOperation(std::move(previous));
-}
-
-TEST(WaitCursor, ShowsTheHourglassUntilRestoredOrGone) {
-    {
-        ui::WaitCursor wait;
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        wait.Restore();
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    }
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    { ui::WaitCursor wait; }
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
