@@ -1,35 +1,23 @@
 #!/usr/bin/env bash
-# demo_screenshot TOOL SOURCE_DIR ARTIFACTS: the screenshot tool draws both
-# windows on the sample installation, the way the try-it command does without
-# a display (Loadwise also at twice the scale and with a dark palette), and
-# neither window has anything to complain about. The pictures are kept in
-# ARTIFACTS for a look at how the windows come out.
+# screenshot_test.sh TOOL SOURCE_DIR ARTIFACTS: the screenshot tool draws both
+# windows on the sample installation as the try-it command does without a
+# display (Loadwise also at twice the scale and with a dark palette), and
+# neither window shows a message. The pictures are kept in ARTIFACTS.
 set -euo pipefail
-tool=$1
-source_dir=$2
-artifacts=$3
+tool=$1 artifacts=$3
 mkdir -p "$artifacts"
-
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT
-"$source_dir/scripts/make-demo-prefix.sh" "$work/prefix" >/dev/null
+"$2/scripts/make-demo-prefix.sh" "$work/prefix" >/dev/null
 export WINEPREFIX=$work/prefix QT_QPA_PLATFORM=offscreen
 
+# check PICTURE ARGUMENTS...: messages go to standard error as "caption: text".
 check() {
-    local picture=$1
-    shift
-    if ! "$tool" "$@" "$picture" "${tab[@]}" >/dev/null 2>"$work/stderr"; then
-        echo "demo_screenshot $* failed:" >&2
+    if ! "$tool" "${@:2}" "$1" "${tab[@]}" >/dev/null 2>"$work/stderr" ||
+        grep -E '^(Loadwise|VARN MOD Options|VARN Install Aborted):' "$work/stderr" ||
+        [ "$(head -c 4 "$1" | od -An -tx1 | tr -d ' \n')" != 89504e47 ]; then
         cat "$work/stderr" >&2
-        exit 1
-    fi
-    # Messages go to standard error as "caption: text".
-    if grep -E '^(Loadwise|VARN MOD Options|VARN Install Aborted):' "$work/stderr" >&2; then
-        echo "demo_screenshot $* showed the messages above" >&2
-        exit 1
-    fi
-    if [ "$(head -c 8 "$picture" | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]; then
-        echo "$picture is not a PNG file" >&2
+        echo "demo_screenshot ${*:2} failed or showed a message" >&2
         exit 1
     fi
 }

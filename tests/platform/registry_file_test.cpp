@@ -1,7 +1,7 @@
 // The registry reader: every value format and escape as wineserver writes
-// them, read back as a Windows "A" program sees the data, through the
-// registry views; and reader and writer on a real system.reg written by Wine
-// 8 (a fresh 64-bit prefix with the game's values added by a 32-bit installer).
+// them, read back as a Windows "A" program sees the data; and reader and
+// writer on a real system.reg written by Wine 8 (a fresh 64-bit prefix with
+// the game's values added by a 32-bit installer): its views, links and sizes.
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,6 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
     const Case cases[] = {
         {"\"V\"=\"0.008727\"", 1, "0.008727\0"s},
         {"\"V\"=\"\"", 1, "\0"s},
-        {"@=\"chm.file\"", 1, "chm.file\0"s},
         {R"("V"="C:\\Games\\\"R6\"\\")", 1, "C:\\Games\\\"R6\"\\\0"s},
         {R"("V"="a\nb\rc\td\ae\bf\fg\vh\ei")", 1, "a\nb\rc\td\ae\bf\fg\vh\x1bi\0"s},
         {R"("V"="\0\1\0123\177")", 1, "\0\1\n3\x7f\0"s},
@@ -63,15 +62,10 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
         {R"("V"=str(2):"%ProgramFiles%\\VARN")", 2, "%ProgramFiles%\\VARN\0"s},
         {R"("V"=str(7):"a\0bc\0")", 7, "a\0bc\0\0"s},
         {"\"V\"=dword:0000012c", 4, "\x2c\x01\0\0"s},
-        {"\"V\"=hex:01,ff,00", 3, "\x01\xff\0"s},
         {"\"V\"=hex:01,02,\\\n  03,04,\\\n  05", 3, "\x01\x02\x03\x04\x05"s},
         {"\"V\"=hex(4):30,00,2e,00,35,00,00,00", 4, "0.5\0"s},
-        {"\"V\"=hex(4):30,00,00,00,00,00", 4, "0\0\0\0\0\0"s},
         {"\"V\"=hex(7):61,00,00,00,62,00,00,00,00,00", 7, "a\0b\0\0"s},
-        {"\"V\"=hex(6):5c,00,52,00", 6, "\x5c\0\x52\0"s},
         {"\"V\"=hex(1):41,00,00,00", 1, "A\0"s},
-        {"@=hex(ffff0007):03,00,00,00", 0xffff0007u, "\x03\0\0\0"s},
-        {"\"V\"=hex:01,00,00,00", 3, "\x01\0\0\0"s},
         {R"("Na\"me\\"="x")", 1, "x\0"s},
         {"\"V\" = \"x\"", 1, "x\0"s},
     };
@@ -105,42 +99,6 @@ TEST(RegistryFile, ReadsKeyLinesOptionsAndLineEnds) {
     EXPECT_FALSE(RegistryText("REGEDIT4\n[Software\\\\A] 1\n").HasValidHeader());
 }
 
-TEST(RegistryFile, QueriesThroughTheViewsLinksAndSizes) {
-    testsupport::TemporaryFolder folder;
-    const auto prefix = [&](const std::string& content) {
-        std::ofstream(folder.path() / "system.reg", std::ios::binary) << content;
-        return platform::LoadPrefix(folder.path());
-    };
-    const auto win64 =
-        prefix(kHeader +
-               "#arch=win64\n\n[Software\\\\Wow6432Node\\\\Red Storm\\\\Six] 1\n\"M\"=\"0.5\"\n"
-               "\n[Software\\\\Red Storm\\\\Six] 1\n\"M\"=\"64-bit view\"\n"
-               "\n[Software\\\\Wow6432Node\\\\Linked] 1\n#link\n\"SymbolicLinkValue\"=hex(6):"
-               "5c,00,52,00,45,00,47,00,49,00,53,00,54,00,52,00,59,00,5c,00,4d,00,61,00,63,00,"
-               "68,00,69,00,6e,00,65,00,5c,00,54,00,61,00,72,00,67,00,65,00,74,00\n"
-               "\n[Target\\\\Sub] 1\n\"Deep\"=\"yes\"\n");
-    ASSERT_TRUE(win64.win64);
-    const std::pair<std::string, std::string> cases[] = {
-        {Query(win64, "SOFTWARE\\RED STORM\\six\\", "m"), "0.5\0"s},   // 32-bit view, any case
-        {Query(win64, "Software\\Red Storm\\Six", "M", 4), "0.5\0"s},  // exactly fits
-        {Query(win64, "Software\\Red Storm\\Six", "M", 3), "<more data: 4>"},
-        {Query(win64, "Software\\Red Storm\\Six", "Other"), "<no value>"},
-        {Query(win64, "Software\\Red Storm", ""), "<no value>"},  // exists as a parent
-        {Query(win64, "Software\\Red Sto", ""), "<no key>"},      // a name prefix is no parent
-        {Query(win64, "Software\\Linked\\Sub", "Deep"), "yes\0"s},
-        {Query(prefix(kHeader + "#arch=win32\n\n[Software\\\\A] 1\n\"X\"=\"1\"\n"), "Software\\A",
-               "X"),
-         "1\0"s},
-        {Query(prefix("REGEDIT4\n\n[Software\\\\Wow6432Node\\\\A] 1\n\"X\"=\"1\"\n"), "Software\\A",
-               "X"),
-         "<no key>"},
-        {Query(platform::LoadPrefix(folder.path() / "none"), "Software", ""), "<no key>"},
-    };
-    for (const auto& [got, expected] : cases) {
-        EXPECT_EQ(got, expected);
-    }
-}
-
 TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     std::string original;
     FILE* pipe = ::popen("gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz'", "r");
@@ -155,8 +113,12 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     ASSERT_TRUE(prefix.win64);
     const std::pair<std::string, std::string> cases[] = {
         {Query(prefix, kGameKey, "EquipmentPath"), "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
-        {Query(prefix, kGameKey, "InstallationPath"), "C:\\GOG Games\\Rainbow Six\\\0"s},
-        {Query(prefix, kGameKey, "MouseRadiansPerPixel"), "0.008727\0"s},
+        {Query(prefix, kGameKey, "InstallationPath", 26), "C:\\GOG Games\\Rainbow Six\\\0"s},
+        {Query(prefix, kGameKey, "InstallationPath", 25), "<more data: 26>"},
+        {Query(prefix, "software\\red storm entertainment\\", ""), "<no value>"},  // a parent
+        {Query(prefix, "SOFTWARE\\Red Storm Entertain", ""), "<no key>"},  // a name's start
+        {Query(platform::LoadPrefix(folder.path() / "none"), "Software", ""), "<no key>"},
+        {Query(prefix, kGameKey, "mouseradiansperpixel"), "0.008727\0"s},  // any case
         {Query(prefix, kGameKey, "VARNDEV"), "<no value>"},
         {Query(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"), "%ProgramFiles%\\VARN\0"s},
         // a hex(7) multi string without its final zero, converted as it stands

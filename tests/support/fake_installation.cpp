@@ -50,30 +50,14 @@ std::string Escape(std::string_view cp1252, char special) {
     return out;
 }
 
-}  // namespace
-
 std::string WineStringValue(std::string_view cp1252) {
     return "\"" + Escape(cp1252, '"') + "\"";
 }
 
-std::map<std::string, std::string> DefaultGameValues(const std::string& game) {
-    std::map<std::string, std::string> values = {{"InstallationPath", game},
-                                                 {"MouseRadiansPerPixel", "0.008727"},
-                                                 {"ActionMusicPath", game + "data\\sound\\music"},
-                                                 {"EquipTextPath", game + "data\\text\\equipment"},
-                                                 {"ShellTextPath", game + "data\\text\\interface"}};
-    for (const char* name :
-         {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
-        values[std::string(name) + "Path"] = game + "data\\" + FoldCaseCp1252(name);
-    }
-    return values;
-}
+}  // namespace
 
 std::string GameKeyName() {
     return "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
-}
-std::string EagleWatchKeyName() {
-    return "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six: Eagle Watch\\";
 }
 std::string ModKeyName() {
     return "SOFTWARE\\TORV\\VARN MOD 2.0";
@@ -99,7 +83,16 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
     fs::create_directories(prefix_.folder / "drive_c");
     fs::create_directory_symlink("../drive_c", prefix_.folder / "dosdevices" / "c:");
     fs::create_directory_symlink("/", prefix_.folder / "dosdevices" / "z:");
-    gameValues_ = DefaultGameValues();
+    const std::string game = "C:\\Games\\Rainbow Six\\";
+    gameValues_ = {{"InstallationPath", game},
+                   {"MouseRadiansPerPixel", "0.008727"},
+                   {"ActionMusicPath", game + "data\\sound\\music"},
+                   {"EquipTextPath", game + "data\\text\\equipment"},
+                   {"ShellTextPath", game + "data\\text\\interface"}};
+    for (const char* name :
+         {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
+        gameValues_[std::string(name) + "Path"] = game + "data\\" + FoldCaseCp1252(name);
+    }
     for (const auto& [name, value] : options_.gameValues) {
         gameValues_.erase(name);
         if (value) {
@@ -122,10 +115,10 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
         }
     }
     if (options_.eagleWatch) {
-        Key(EagleWatchKeyName());
+        Key(GameKeyName().insert(GameKeyName().size() - 1, ": Eagle Watch"));
     }
     if (options_.modKey) {
-        folders.push_back(options_.installPath.value_or("C:\\VARN"));
+        folders.push_back("C:\\VARN");
         Key(ModKeyName()).emplace_back("InstallPath", WineStringValue(folders.back()));
     }
     std::error_code error;
@@ -177,15 +170,6 @@ std::vector<std::pair<std::string, std::string>>& FakeInstallation::Key(std::str
         key = "Software\\Wow6432Node\\" + key.substr(9);
     }
     return registry_[key];
-}
-
-void FakeInstallation::AddRegistryValue(const std::string& key, const std::string& name,
-                                        const std::string& wineValueText) {
-    auto& values = Key(key);
-    std::erase_if(values,
-                  [&](const auto& v) { return FoldCaseCp1252(v.first) == FoldCaseCp1252(name); });
-    values.emplace_back(name, wineValueText);
-    WriteRegistry();
 }
 
 void FakeInstallation::AddRegistryKey(const std::string& key) {

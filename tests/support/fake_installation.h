@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,18 +21,13 @@ struct InstallationOptions {
     bool eagleWatch = false;  // the expansion's key
     bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath
     bool devMode = false;     // VARNDEV (an empty string value)
-    std::map<std::string, std::optional<std::string>> gameValues;  // nullopt: left out
-    std::optional<std::string> installPath;                        // default C:\VARN
+    // Over the defaults (InstallationPath "C:\Games\Rainbow Six\", the game's
+    // folders under it, MouseRadiansPerPixel "0.008727"); nullopt: left out.
+    std::map<std::string, std::optional<std::string>> gameValues;
 };
 
-// The game's folders under gameFolder (InstallationPath), MouseRadiansPerPixel "0.008727".
-std::map<std::string, std::string> DefaultGameValues(
-    const std::string& gameFolder = "C:\\Games\\Rainbow Six\\");
 std::string GameKeyName();
-std::string EagleWatchKeyName();
 std::string ModKeyName();
-// Windows-1252 text as a quoted registry-file string, escaped as Wine writes it.
-std::string WineStringValue(std::string_view cp1252);
 
 class TemporaryFolder {
   public:
@@ -61,11 +55,7 @@ class FakeInstallation {
     std::filesystem::path WriteFile(const std::string& windowsPath, const std::string& content);
     std::string ReadFile(const std::string& windowsPath) const;
 
-    // Adds or replaces a value (name "" is the default) and rewrites
-    // system.reg; wineValueText is the text after '=', e.g. WineStringValue("x")
-    // or "dword:00000001". Keys as the programs open them.
-    void AddRegistryValue(const std::string& key, const std::string& name,
-                          const std::string& wineValueText);
+    // Adds an empty key (named as the programs open it) and rewrites system.reg.
     void AddRegistryKey(const std::string& key);
 
   private:

@@ -27,7 +27,6 @@ class MessageRecorder {
     void QueueAnswer(int button) { answers_.push_back(button); }
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     std::vector<std::string> texts() const;
-    void Clear() { messages_.clear(); }
 
   private:
     std::vector<RecordedMessage> messages_;

@@ -1,26 +1,17 @@
 #include "wine_test_prefix.h"
 
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "platform/child_process.h"
+#include "platform/process_environment.h"
+
 namespace winetest {
-namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-}  // namespace
 
 const WineTestPrefix& WineTestPrefix::Shared() {
     ::setenv("WINEDEBUG", "-all", 1);  // for the wine that the programs under test start
@@ -55,22 +46,13 @@ WineTestPrefix::~WineTestPrefix() {
     fs::remove_all(folder_, error);
 }
 
-// Output goes to a file, not a pipe: wine leaves its server running, and it
-// would hold a pipe open long after the program ended.
+// Only the program is waited for, not the wineserver it leaves running.
 RunResult WineTestPrefix::Run(const std::vector<std::string>& arguments) const {
-    const fs::path output = folder_.string() + ".out";
-    std::string command = "WINEPREFIX=" + Quoted(folder_.string()) + " WINEDEBUG=-all";
-    for (const std::string& argument : arguments) {
-        command += " " + Quoted(argument);
-    }
-    const int status =
-        std::system((command + " </dev/null 2>/dev/null >" + Quoted(output.string())).c_str());
-    std::ifstream in(output, std::ios::binary);
-    RunResult result{
-        WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
-    fs::remove(output);
-    return result;
+    const platform::ChildCommand command{
+        platform::FindExecutable(arguments[0]).value_or(arguments[0]), arguments,
+        platform::EnvironmentWith({"WINEPREFIX=" + folder_.string(), "WINEDEBUG=-all"}), {}};
+    const auto ran = platform::RunToEnd(command, std::chrono::minutes(5));
+    return {ran && !ran->timedOut ? ran->exitCode : -1, ran ? ran->output : ""};
 }
 
 void WineTestPrefix::StopServer() const {
@@ -79,15 +61,11 @@ void WineTestPrefix::StopServer() const {
 }
 
 fs::path WineTestPrefix::InstallStandInPackage(const std::string& windowsPath) const {
-    const fs::path standIn = LW_STANDIN_PACKAGE;
     std::string relative = windowsPath.substr(3);  // "C:\a\b.exe" -> drive_c/a/b.exe
     std::replace(relative.begin(), relative.end(), '\\', '/');
     const fs::path target = folder_ / "drive_c" / relative;
-    if (standIn.empty()) {
-        return {};
-    }
     fs::create_directories(target.parent_path());
-    fs::copy_file(standIn, target, fs::copy_options::overwrite_existing);
+    fs::copy_file(LW_STANDIN_PACKAGE, target, fs::copy_options::overwrite_existing);
     return target;
 }
 

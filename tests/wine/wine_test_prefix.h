@@ -13,7 +13,7 @@ namespace winetest {
 
 struct RunResult {
     int exitCode = -1;
-    std::string output;  // standard output
+    std::string output;  // standard output and error
 };
 
 class WineTestPrefix {
@@ -30,8 +30,7 @@ class WineTestPrefix {
     RunResult Run(const std::vector<std::string>& arguments) const;
     // Ends the prefix's wineserver, which saves the registry as it goes.
     void StopServer() const;
-    // Copies the stand-in package (standin_package.c) to a path on drive C:;
-    // empty when mingw-w64 was missing at build time.
+    // Copies the stand-in package (standin_package.c) to a path on drive C:.
     std::filesystem::path InstallStandInPackage(const std::string& windowsPath) const;
 
   private:
