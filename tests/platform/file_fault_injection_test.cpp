@@ -8,8 +8,8 @@
 #include <fstream>
 #include <random>
 
-#include "platform/leftover_temporaries.h"
 #include "platform/file_read.h"
+#include "platform/leftover_temporaries.h"
 #include "platform/text_file.h"
 #include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
@@ -80,6 +80,7 @@ TEST(FileFaultInjection, FailingAtAnyStepReplacesNothingOrOnlyWholeFiles) {
         }
         ASSERT_FALSE(status.ok()) << step << " failed, yet success was reported";
         EXPECT_NE(status.error().Describe().find(folder.path().string()), std::string::npos);
+        EXPECT_EQ(status.error().code, ENOSPC) << step;
         // Nothing is renamed before every new file is on disk; a failed
         // rename leaves the files before it new and the rest old.
         EXPECT_EQ(files.NewCount(), std::max(0, failAt - 4 * 6)) << step;

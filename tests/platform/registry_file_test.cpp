@@ -116,7 +116,7 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
         {Query(prefix, kGameKey, "InstallationPath", 26), "C:\\GOG Games\\Rainbow Six\\\0"s},
         {Query(prefix, kGameKey, "InstallationPath", 25), "<more data: 26>"},
         {Query(prefix, "software\\red storm entertainment\\", ""), "<no value>"},  // a parent
-        {Query(prefix, "SOFTWARE\\Red Storm Entertain", ""), "<no key>"},  // a name's start
+        {Query(prefix, "SOFTWARE\\Red Storm Entertain", ""), "<no key>"},          // a name's start
         {Query(platform::LoadPrefix(folder.path() / "none"), "Software", ""), "<no key>"},
         {Query(prefix, kGameKey, "mouseradiansperpixel"), "0.008727\0"s},  // any case
         {Query(prefix, kGameKey, "VARNDEV"), "<no value>"},

@@ -68,7 +68,7 @@ TEST(FileRead, OnlyRegularFilesAreReadAndNothingElseBlocks) {
     const Case cases[] = {
         {folder.path() / "missing.txt", "No such file or directory", ENOENT},
         {folder.path(), "Is a directory", EISDIR},
-        {pipe, "not a regular file", EINVAL},  // refused at once, not waited on
+        {pipe, "not a regular file", EINVAL},    // refused at once, not waited on
         {device, "not a regular file", EINVAL},  // not read forever
     };
     for (const Case& c : cases) {
@@ -112,9 +112,9 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     for (const Failure& f : failures) {
         reset();
         fs::permissions(second, f.mode);
-        const auto status = platform::ReplaceFiles({{first, "new\r\n"}, {f.failing, "new\r\n"}},
-                                                   platform::RealFileOperations(),
-                                                   [&] { return !f.declined; });
+        const auto status =
+            platform::ReplaceFiles({{first, "new\r\n"}, {f.failing, "new\r\n"}},
+                                   platform::RealFileOperations(), [&] { return !f.declined; });
         ASSERT_FALSE(status.ok()) << f.failing;
         EXPECT_EQ(status.error().code, f.code) << f.failing;
         EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "old first\r\nold second\r\n");

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -60,7 +61,7 @@ class FaultInjectingOperations : public platform::FileOperations {
         failedStep_ = fails ? step : failedStep_;
         return fails;
     }
-    static platform::Error Failure() { return {"", "No space left on device"}; }
+    static platform::Error Failure() { return {"", "No space left on device", ENOSPC}; }
 
     platform::FileOperations& real_ = platform::RealFileOperations();
     int failAt_;

@@ -49,8 +49,10 @@ WineTestPrefix::~WineTestPrefix() {
 // Only the program is waited for, not the wineserver it leaves running.
 RunResult WineTestPrefix::Run(const std::vector<std::string>& arguments) const {
     const platform::ChildCommand command{
-        platform::FindExecutable(arguments[0]).value_or(arguments[0]), arguments,
-        platform::EnvironmentWith({"WINEPREFIX=" + folder_.string(), "WINEDEBUG=-all"}), {}};
+        platform::FindExecutable(arguments[0]).value_or(arguments[0]),
+        arguments,
+        platform::EnvironmentWith({"WINEPREFIX=" + folder_.string(), "WINEDEBUG=-all"}),
+        {}};
     const auto ran = platform::RunToEnd(command, std::chrono::minutes(5));
     return {ran && !ran->timedOut ? ran->exitCode : -1, ran ? ran->output : ""};
 }
