@@ -81,24 +81,6 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
     }
 }
 
-TEST(RegistryFile, ReadsKeyLinesOptionsAndLineEnds) {
-    const RegistryText file(
-        "WINE REGISTRY Version 2\r\n#arch=win64\r\n\r\n"
-        "[Software\\\\A\\]B\\\\C\\\\] 1796594706\r\n#time=1dd85cdda29ee9e\r\n"
-        "#class=\"Shell\"\r\n#unknown option\r\n;comment\r\n\"X\"=\"1\"\r\n\r\n"
-        "[System\\\\Link] 5\r\n#link\r\n\"SymbolicLinkValue\"=hex(6):5c,00\r\n"
-        "not a value\r\n\"Y\"=\"2\"");
-    EXPECT_TRUE(file.HasValidHeader());
-    EXPECT_TRUE(file.IsWin64());
-    ASSERT_EQ(file.keys().size(), 2u);
-    EXPECT_EQ(file.keys()[0].path, u"Software\\A]B\\C");
-    EXPECT_FALSE(file.keys()[0].isLink);
-    EXPECT_TRUE(file.keys()[1].isLink);
-    EXPECT_EQ(file.ReadValues(file.keys()[0]).at(0).data, "1\0\0\0"s) << "no CR in the data";
-    EXPECT_EQ(file.ReadValues(file.keys()[1]).at(1).name, u"Y");
-    EXPECT_FALSE(RegistryText("REGEDIT4\n[Software\\\\A] 1\n").HasValidHeader());
-}
-
 TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     std::string original;
     FILE* pipe = ::popen("gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz'", "r");

@@ -43,14 +43,11 @@ TEST_F(WindowsPath, ResolvesOnTheDrivesWhateverTheCase) {
          "c:/Games/Rainbow Six/data/kit/PrimaryMP.itm"},
         {"c:\\GAMES\\rainbow six\\DATA\\Kit\\primarymp.ITM",
          "c:/Games/Rainbow Six/data/kit/PrimaryMP.itm"},
-        {"C:/games/Rainbow Six/data/", "c:/Games/Rainbow Six/data"},
         {"C:\\\\Games\\\\\\Rainbow Six\\data", "c:/Games/Rainbow Six/data"},
         {"C:\\Games\\.\\Rainbow Six\\..\\rainbow six\\data", "c:/Games/Rainbow Six/data"},
         {"C:\\..\\..\\games", "c:/Games"},  // never above the drive's root
-        {"C:", "c:"},
         {"C:\\games\\rainbow six\\New\\New.TXT", "c:/Games/Rainbow Six/New/New.TXT"},  // to create
         {"C:\\GAMES\\CAF\xc9\\MEN\xdc.TXT", "c:/Games/Café/Menü.txt"},
-        {"C:\\Games\\Caf\xe9\\Nouveau\xe9.txt", "c:/Games/Café/Nouveaué.txt"},
         {"C:\\Twins\\data\\lower.txt", "c:/Twins/data/lower.txt"},  // the exact spelling wins,
         {"C:\\Twins\\Data\\upper.txt", "c:/Twins/Data/upper.txt"},
         {"C:\\Twins\\DATA", "c:/Twins/Data"},  // else the smallest name, every time
