@@ -68,16 +68,17 @@ start_from_menu() {
         LANG=C.UTF-8 HOME="$work/home" WINEPREFIX="$work/prefix" $exec_line 2>"$work/stderr" &
     local pid=$!
     pids+=($pid)
+    windows() { # the titles of the windows of the entry's class
+        DISPLAY=$display xwininfo -root -children |
+            sed -n "s/^ *0x[0-9a-f]* \"\(.*\)\": (\"[^\"]*\" \"$wm_class\").*/\1/p"
+    }
     for _ in $(seq 600); do
         kill -0 $pid 2>/dev/null || fail "$exec_line ended before its window appeared: $(cat "$work/stderr")"
-        seen=$(DISPLAY=$display xwininfo -root -children |
-            sed -n "s/^ *0x[0-9a-f]* \"\(.*\)\": (\"[^\"]*\" \"$wm_class\").*/\1/p")
-        [ -n "$seen" ] && break
+        [ -n "$(windows)" ] && break
         sleep 0.1
     done
     sleep 1  # whatever else it shows at start-up shows by now too
-    seen=$(DISPLAY=$display xwininfo -root -children |
-        sed -n "s/^ *0x[0-9a-f]* \"\(.*\)\": (\"[^\"]*\" \"$wm_class\").*/\1/p")
+    seen=$(windows)
     [ "$seen" = "$2" ] || fail "$exec_line shows [$seen] instead of just its window [$2]"
     kill -0 $pid 2>/dev/null || fail "$exec_line ended after showing its window"
     [ "$(grep -c . "$work/stderr")" = 1 ] && grep -q "^$exec_line: prefix " "$work/stderr" ||
