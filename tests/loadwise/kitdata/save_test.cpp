@@ -3,7 +3,6 @@
 // leaves a file half written.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -83,9 +82,13 @@ TEST(SwitchItemMarksTest, MarksFollowTheTicksAndNoLineIsEverDropped) {
          "//'a.txt'"},
         {"a.txt-", "'h'|'a.txt'", "'a.txt'|'b.txt'||end", "'h'|//'a.txt'",
          "//'a.txt'|'b.txt'||end"},
-        {"a.txt-", "'h'|'a.txt'||", "'a.txt'|||", "'h'|//'a.txt'||", "//'a.txt'|||"},
         {"a.txt-", "'h'|'a.txt'", "// none|", "'h'|//'a.txt'", "// none|"},
-        {"a.txt-", "", "", "", ""}};
+        {"a.txt-", "", "", "", ""},
+        // Lines between the header and the first item belong to the head, in either file.
+        {"a.txt- b.txt+", "'h'||'a.txt'|//'b.txt'", "'a.txt'|//'b.txt'", "'h'||//'a.txt'|'b.txt'",
+         "//'a.txt'|'b.txt'"},
+        {"a.txt- b.txt+", "//'h'|// c|[S]|'a.txt'|//'b.txt'", "// k||[S]|'a.txt'|//'b.txt'",
+         "//'h'|// c|[S]|//'a.txt'|'b.txt'", "// k||[S]|//'a.txt'|'b.txt'"}};
     for (const auto& [tickText, items, kit, newItems, newKit] : cases) {
         std::vector<RowTick> ticks;
         std::istringstream in(tickText);
@@ -117,19 +120,34 @@ class SaveKitListsTest : public ::testing::Test {
     testsupport::ScopedEnvironment dataHome_{"XDG_DATA_HOME", (kit_.root() / "data").string()};
 };
 
+// Save with no tick changed.
 TEST_F(SaveKitListsTest, OnlyTheLineEndsBecomeCrLfAndTheNameOnDiskIsKept) {
     const std::string special = kit_.ReadFile(kit_.KitList(kSpecialTab));
     const fs::path lower = kit_.UnixPath(kit_.KitList(kSpecialTab));
     fs::rename(lower, lower.parent_path() / "SPECIAL.TXT");
-    const std::pair<std::string, std::string> cases[] = {
-        {"// x\n'h'\r\n'a.txt'\n//'b.txt'\n\n", "// x\r\n'h'\r\n'a.txt'\r\n//'b.txt'\r\n\r\n"},
-        {"'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'",
-         "'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'\r\n"}};
-    for (const auto& [text, saved] : cases) {
+    // Item file, kit list ("" leaves it as it is), and the item file saved.
+    const std::array<std::string, 3> cases[] = {
+        {"// x\n'h'\r\n'a.txt'\n//'b.txt'\n\n", "", "// x\r\n'h'\r\n'a.txt'\r\n//'b.txt'\r\n\r\n"},
+        {"'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'", "",
+         "'h\xE9'\r\n'a.txt' 'Caf\xE9 \x93x\x94'\r\n//'b.txt'\r\n"},
+        // Lines between the header and the first item, in either file.
+        {"'h'\r\n// c\r\n'rook.txt'\r\n//'harrow.txt'\r\n'vesper.txt'\r\n",
+         "'rook.txt'\r\n//'harrow.txt'\r\n'vesper.txt'\r\n",
+         "'h'\r\n// c\r\n'rook.txt'\r\n//'harrow.txt'\r\n'vesper.txt'\r\n"},
+        {"'h'\r\n\r\n'rook.txt'\r\n//'harrow.txt'\r\n",
+         "[S]\r\n\r\n'rook.txt'\r\n//'harrow.txt'\r\n'vesper.txt'\r\n",
+         "'h'\r\n\r\n'rook.txt'\r\n//'harrow.txt'\r\n"}};
+    for (const auto& [text, kitList, saved] : cases) {
         kit_.WriteFile(kit_.ItemFile(kPrimaryTab), Q(text));
+        if (!kitList.empty()) {
+            kit_.WriteFile(kit_.KitList(kPrimaryTab), Q(kitList));
+        }
         const platform::Status status = SaveKitLists(kit_.prefix(), paths_, Ticks(false));
         ASSERT_TRUE(status.ok()) << status.error().Describe();
         EXPECT_EQ(kit_.ReadFile(kit_.ItemFile(kPrimaryTab)), Q(saved)) << text;
+        if (!kitList.empty()) {
+            EXPECT_EQ(kit_.ReadFile(kit_.KitList(kPrimaryTab)), Q(kitList)) << kitList;
+        }
     }
     EXPECT_FALSE(fs::exists(lower));
     EXPECT_EQ(kit_.ReadFile(kit_.TextFile("SPECIAL.TXT")), special);
@@ -167,12 +185,24 @@ TEST_F(SaveKitListsTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
     }
 }
 
+// Only a save that goes through leaves a backup, and only when the files
+// differ from the newest backup's; a failed backup is a failed save.
 TEST_F(SaveKitListsTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFailedSave) {
     const Lines before = kit_.KitFiles();
+    const fs::path special = kit_.UnixPath(kit_.KitList(kSpecialTab));
+    fs::permissions(special, fs::perms::owner_read);  // refused before writing
+    EXPECT_FALSE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
+    fs::permissions(special, fs::perms::owner_read | fs::perms::owner_write);
+    testsupport::FaultInjectingOperations failing(0);  // the replacement fails
+    EXPECT_FALSE(SaveKitLists(kit_.prefix(), paths_, Ticks(true), failing).ok());
+    EXPECT_TRUE(ListBackups(backups_).empty());
+    ASSERT_EQ(kit_.KitFiles(), before);
     ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
     const Lines afterFirst = kit_.KitFiles();
     ASSERT_NE(afterFirst, before);
-    ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
+    for (int i = 0; i < 2; ++i) {  // the second finds its files in the newest backup
+        ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(false)).ok());
+    }
     const std::vector<fs::path> made = ListBackups(backups_);
     ASSERT_EQ(made.size(), 2u);
     for (int i = 0; i < 6; ++i) {
@@ -185,62 +215,62 @@ TEST_F(SaveKitListsTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFai
     const platform::Status saved = SaveKitLists(kit_.prefix(), paths_, Ticks(true));
     ASSERT_FALSE(saved.ok());
     EXPECT_NE(saved.error().what.find("loadwise/backups"), std::string::npos);
-    EXPECT_EQ(kit_.KitFiles(), before);
+    EXPECT_EQ(kit_.KitFiles(), afterFirst);
 }
 
 // A backup failing at any step leaves no folder. Then three backups within
-// one second, one an hour for nine hours, and one with a clock older than
-// every other: the newest ten (the last made among them) are kept, and
-// nothing else in the folder is touched.
-TEST_F(SaveKitListsTest, BackupsAreWholeNeverCollideAndTheNewestTenAreKept) {
+// one second, one an hour for eleven hours, and one with a clock older than
+// the newest ten: the removal keeps those ten, the one just made and the
+// first backup of each installation, and touches nothing else.
+TEST_F(SaveKitListsTest, BackupsAreWholeNeverCollideAndTheNewestTenAndTheFirstAreKept) {
     const std::vector<fs::path> files = {kit_.UnixPath(kit_.KitFile(0))};
     fs::create_directories(backups_ / ".2026-01-01_00-00-00Z.incomplete");  // a killed backup
     fs::create_directories(backups_ / "notes");
     const auto now = std::chrono::system_clock::now();
     const std::set<fs::path> before = Entries(backups_);
+    std::set<fs::path> made, kept = {backups_ / "notes"};
+    const auto keep = [&](const fs::path& backup, const char* file) {
+        kept.insert({backup, backup / file, backup / kBackupOriginsFile});
+    };
     for (int failAt = 0;; ++failAt) {
         testsupport::FaultInjectingOperations operations(failAt);
         const auto backup = BackUpFiles(files, backups_, now - 2h, operations);
         if (!operations.failed()) {
+            keep(*backup, "primarymp.itm");  // this installation's first backup
             break;
         }
         ASSERT_FALSE(backup.ok()) << "step " << failAt << " failed, yet the backup succeeded";
         EXPECT_EQ(backup.error().why, "No space left on device");
         EXPECT_EQ(Entries(backups_), before) << "step " << failAt;
     }
-    std::set<fs::path> made, kept = {backups_ / "notes"};
-    for (int i = 0; i < 13; ++i) {
-        const auto backup = BackUpFiles(files, backups_, now + 1h * (i < 3 ? 0 : i < 12 ? i : -1));
+    // Another installation's first backup: other files.
+    keep(*BackUpFiles({kit_.UnixPath(kit_.KitFile(3))}, backups_, now - 3h), "primarymp.txt");
+    for (int i = 0; i < 15; ++i) {
+        const auto backup = BackUpFiles(files, backups_, now + 1h * (i < 3 ? 0 : i < 14 ? i : 1));
         ASSERT_TRUE(backup.ok()) << backup.error().Describe();
+        RemoveOldBackups(backups_, *backup);
         made.insert(*backup);
-        if (i >= 3) {
-            kept.insert({*backup, *backup / "primarymp.itm", *backup / kBackupOriginsFile});
+        if (i >= 5) {
+            keep(*backup, "primarymp.itm");
         }
     }
-    EXPECT_EQ(made.size(), 13u);
+    EXPECT_EQ(made.size(), 15u);
     EXPECT_EQ(Entries(backups_), kept);
 }
 
-TEST_F(SaveKitListsTest, ReadOnlyKitFilesBecomeWritableWithTheirTimesKeptFoldersUntouched) {
-    const fs::path folder = kit_.UnixPath(kit_.KitList(kSpecialTab));
-    fs::remove(folder);
-    fs::create_directory(folder);
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+TEST_F(SaveKitListsTest, ReadOnlyKitFilesBecomeWritableWithTheirTimesKept) {
     const auto stamp = fs::file_time_type::clock::now() - 24h * 400;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         fs::last_write_time(kit_.UnixPath(kit_.KitFile(i)), stamp);
         fs::permissions(kit_.UnixPath(kit_.KitFile(i)),
                         fs::perms::owner_read | fs::perms::group_read);
     }
     EXPECT_TRUE(ClearKitFilesReadOnly(kit_.prefix(), paths_).empty());
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const fs::path file = kit_.UnixPath(kit_.KitFile(i));
         EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
         EXPECT_EQ(fs::last_write_time(file), stamp) << file;
     }
-    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_exec);
-    fs::permissions(folder, fs::perms::owner_all);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // The Loadwise window driven as a user does: start-up, clicks on boxes,
-// texts and headings, the counter and Save rules, Save and Escape.
+// texts and headings, the keyboard, the counter and Save rules, Save and
+// Escape; columns that fit the font, and boxes screen readers can tell.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabBar>
@@ -12,6 +15,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/window/check_list_ctrl.h"
 #include "loadwise/window/loadwise_dlg.h"
 #include "support/kit_fixture.h"
@@ -40,6 +44,10 @@ struct Window {
     bool SaveEnabled() { return Find("IDOK")->isEnabled(); }
 
     void Click(const char* id) { QTest::mouseClick(Find(id), Qt::LeftButton, {}, QPoint(4, 4)); }
+    void PressReturnOn(const char* id) {
+        Find(id)->setFocus();
+        QTest::keyClick(Find(id), Qt::Key_Return);
+    }
     void ClickBox(int tab, int row) {
         QTest::mouseClick(List(tab).viewport(), Qt::LeftButton, {},
                           List(tab).CheckImageRect(row).center());
@@ -77,45 +85,61 @@ class WindowTest : public ::testing::Test {
     Window window_{kit_.prefix()};
 };
 
-// Messages come while the window is still hidden, in the order start-up meets them.
-TEST(StartupTest, MessagesComeBeforeTheWindowIsShown) {
+// Without the game's folders no file is looked for: one message, empty lists.
+TEST(StartupTest, WithoutTheGameKeyOneMessageAndNoFileIsLookedFor) {
     testsupport::InstallationOptions options;
     options.gameKey = false;
     testsupport::KitInstallation kit(testsupport::SmallKit(), options);
+    testsupport::MessageRecorder messages;
     CLoadwiseDlg dialog(kit.prefix());
-    std::vector<std::string> seen;
-    const auto previous = platform::SetMessageOperation(
-        [&](const std::string& text, const std::string& caption, unsigned style) {
-            EXPECT_EQ(caption, "Loadwise");
-            EXPECT_EQ(style, platform::MB_OK | platform::MB_ICONHAND);
-            EXPECT_FALSE(dialog.isVisible()) << text;
-            seen.push_back(text);
-            return platform::IDOK;
-        });
     dialog.OnInitDialog();
-    platform::SetMessageOperation(previous);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], "Error opening main reg key");
-    // Without folders the item files are looked for where the program runs.
-    EXPECT_NE(seen[1].find("primarymp.itm"), std::string::npos) << seen[1];
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error opening main reg key"});
+    EXPECT_EQ(dialog.List(0)->GetRowCount(), 0);
 }
 
 TEST_F(WindowTest, TheBoxTogglesAndSelectsTheTextOnlySelects) {
+    // Screen readers hear each box and its state too.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&window_.List(0));
+    ASSERT_TRUE(table != nullptr && table->tableInterface() != nullptr);
+    EXPECT_EQ(table->text(QAccessible::Name), "Primary items");
+    const auto state = [&](int row) { return table->tableInterface()->cellAt(row, 0)->state(); };
     EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt vesper.txt+ ");
-    EXPECT_EQ(window_.List(0).model()->index(2, 0).data().toString(),
-              QString::fromUtf8("Vesper \xC3\xA0 pompe"));
+    EXPECT_TRUE(state(0).checkable && state(0).checked && !state(1).checked);
     QTest::mouseDClick(window_.List(0).viewport(), Qt::LeftButton, {},
                        window_.List(0).CheckImageRect(1).center());  // toggles once
     EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt+ vesper.txt+ ");
     window_.ClickBox(0, 0);
     EXPECT_EQ(window_.Column(0, 1), "rook.txt harrow.txt+ vesper.txt+ ");
+    EXPECT_TRUE(!state(0).checked && state(1).checked);
     EXPECT_EQ(window_.Counter(), "2");
     EXPECT_EQ(window_.dialog.Description(), "A short carbine.");
     window_.ClickText(0, 1);
     EXPECT_EQ(window_.Column(0, 1), "rook.txt harrow.txt+ vesper.txt+ ");
     EXPECT_EQ(window_.dialog.Description(), "A compact submachine gun.");
-    window_.ClickText(0, 2);
-    EXPECT_EQ(window_.dialog.Description(), "No description available.");
+}
+
+// Keys on the Primary list, each followed by the counter and the current
+// row's description; Return there neither saves nor ends the window.
+TEST_F(WindowTest, TheKeyboardMovesAndTogglesAndReturnPressesOnlyTheFocusedButton) {
+    loadwise::CCheckListCtrl& list = window_.List(0);
+    list.setFocus();
+    list.setCurrentIndex(list.model()->index(0, 0));
+    const std::tuple<Qt::Key, const char*, const char*> steps[] = {
+        {Qt::Key_Down, "2", "A compact submachine gun."},
+        {Qt::Key_Space, "3", "A compact submachine gun."},
+        {Qt::Key_End, "3", "No description available."},
+        {Qt::Key_PageUp, "3", "A short carbine."},
+        {Qt::Key_Space, "2", "A short carbine."},
+        {Qt::Key_Return, "2", "A short carbine."}};
+    for (const auto& [key, counter, description] : steps) {
+        QTest::keyClick(&list, key);
+        EXPECT_EQ(window_.Counter(), counter) << key;
+        EXPECT_EQ(window_.dialog.Description(), description) << key;
+    }
+    EXPECT_EQ(window_.Column(0, 1), "rook.txt harrow.txt+ vesper.txt+ ");
+    window_.PressReturnOn("IDC_SELECT_ALL");
+    EXPECT_EQ(window_.Counter(), "3");
+    EXPECT_TRUE(window_.dialog.isVisible());
 }
 
 TEST_F(WindowTest, HeadingsSortTheirOwnListAndTheDirectionCarriesOver) {
@@ -181,7 +205,7 @@ TEST_F(WindowTest, SaveWritesTheTicksIntoAllSixFilesAndEnds) {
     window_.ClickHeading(0, 0);  // the order of the rows does not matter
     window_.ClickTab(2);
     window_.ClickBox(2, 0);  // medkit on
-    window_.Click("IDOK");
+    window_.PressReturnOn("IDOK");
     EXPECT_TRUE(messages_.messages().empty());
     EXPECT_EQ(window_.dialog.result(), QDialog::Accepted);
     const std::vector<std::string> files = kit_.KitFiles();
@@ -200,7 +224,6 @@ TEST_F(WindowTest, AFailedSaveSaysWhichFileChangesNothingAndKeepsTheWindowOpen) 
     window_.ClickBox(0, 0);
     window_.Click("IDOK");
     ASSERT_EQ(messages_.messages().size(), 1u);
-    EXPECT_EQ(messages_.messages()[0].style, platform::MB_OK | platform::MB_ICONHAND);
     EXPECT_NE(messages_.messages()[0].text.find("special.txt"), std::string::npos);
     EXPECT_TRUE(window_.dialog.isVisible());
     fs::rename(special.string() + ".aside", special);
@@ -209,6 +232,40 @@ TEST_F(WindowTest, AFailedSaveSaysWhichFileChangesNothingAndKeepsTheWindowOpen) 
     EXPECT_EQ(window_.dialog.result(), QDialog::Rejected);
     EXPECT_EQ(kit_.KitFiles(), before);
 }
+
+class ColumnWidthTest : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(GetParam());
+        QApplication::setFont(font);
+    }
+    void TearDown() override { QApplication::setFont(previousFont_); }
+
+    QFont previousFont_ = QApplication::font();
+    testsupport::KitInstallation kit_;
+    testsupport::MessageRecorder messages_;
+};
+
+TEST_P(ColumnWidthTest, RatingWordsAreNeverCutAndNameTakesTheRest) {
+    Window window(kit_.prefix());
+    loadwise::CCheckListCtrl& list = window.List(0);
+    const QHeaderView* header = list.header();
+    // The text of a cell sits inside a margin on either side.
+    const int margin = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const int needed = list.fontMetrics().horizontalAdvance(QStringLiteral("2-Outstanding"));
+    for (int column : {kitdata::kAccuracyColumn, kitdata::kRecoilColumn, kitdata::kReticleColumn}) {
+        EXPECT_GE(header->sectionSize(column), needed + margin) << column;
+    }
+    EXPECT_GE(header->length(), list.viewport()->width());
+    EXPECT_GT(header->sectionSize(kitdata::kNameColumn), header->sectionSize(kitdata::kMagColumn));
+    // A cell too narrow for its text still tells it whole.
+    EXPECT_EQ(list.model()->index(2, 0).data(Qt::ToolTipRole).toString(),
+              QString::fromUtf8("Vesper \xC3\xA0 pompe"));
+}
+
+// Pixel sizes: the default font, 1.5 times it (144 dpi) and twice it.
+INSTANTIATE_TEST_SUITE_P(Fonts, ColumnWidthTest, ::testing::Values(13, 20, 26));
 
 }  // namespace
 }  // namespace loadwisetest
