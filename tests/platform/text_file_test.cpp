@@ -21,10 +21,6 @@ std::string ReadBytes(const fs::path& file) {
     return platform::ReadWholeFile(file).value();
 }
 
-unsigned ModeOf(const fs::path& file) {
-    return static_cast<unsigned>(fs::status(file).permissions());
-}
-
 TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
     struct Case {
         std::string bytes;
@@ -95,7 +91,7 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     fs::create_symlink(second.filename(), folder.path() / "link.txt");
     ASSERT_TRUE(platform::ReplaceFiles({{first, "1\r\n"}, {folder.path() / "link.txt", "2\r\n"}}));
     EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "1\r\n2\r\n");
-    EXPECT_EQ(ModeOf(first), 0640u);
+    EXPECT_EQ(fs::status(first).permissions(), fs::perms(0640));
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
 
     const auto names = testsupport::EntryNames(folder.path());
