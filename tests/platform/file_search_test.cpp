@@ -51,8 +51,7 @@ TEST(FileSearch, ClearsReadOnlyAsWineDoesLeavingFoldersAlone) {
     };
     const Case cases[] = {
         {0444, 022, 0644}, {0400, 022, 0600},  {0555, 002, 0775},
-        {0440, 077, 0640}, {0444, 0222, 0644},  // a umask denying the owner's write bit is not
-                                                // obeyed
+        {0440, 077, 0640}, {0444, 0222, 0644},  // whatever the umask
         {0464, 022, 0464},                      // a write bit: not read-only, left alone
     };
     testsupport::TemporaryFolder folder;
