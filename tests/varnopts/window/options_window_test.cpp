@@ -1,26 +1,27 @@
-// The options window as the user runs it: what start-up tells when the game
-// cannot be found, the mouse sensitivity, the game's start buttons, Help, and
-// the install action and Uninstall All: which packages start and in which
-// order, and what stops an install before any package starts.
+// The options window as the user runs it: start-up without the game, the
+// mouse sensitivity, the start buttons and Help, Install and Uninstall All.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <memory>
-#include <sstream>
-#include <string>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QLabel>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
 
 #include "platform/file_search.h"
 #include "platform/message.h"
+#include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 #include "support/message_recorder.h"
@@ -35,14 +36,9 @@ using testsupport::InstallationOptions;
 using testsupport::MessageRecorder;
 using Texts = std::vector<std::string>;
 
-// Writes the modification's packages into its folder, only the named ones
-// ("FULL GOCODES" for VARN_FULL.EXE and VARN_GOCODES.EXE) when names are given.
-inline void WritePackages(testsupport::FakeInstallation& installation, std::string names = "") {
-    if (names.empty()) {
-        names =
-            "FULL FULL_INDEX NO_EW TN_RAINBOW TN_ASSAULT TN_RECON TN_HEAVY TN_TANGO TN_MULTI "
-            "MP_DEFAULT MP_TANGO MP_PISTOLS MP_9MM HIGH_SOUND LOW_SOUND GOCODES ORG_GO UNINSTALL";
-    }
+// Writes the named packages ("FULL GOCODES" for VARN_FULL.EXE and
+// VARN_GOCODES.EXE) into the modification's folder.
+void WritePackages(FakeInstallation& installation, const std::string& names) {
     std::istringstream in(names);
     for (std::string name; in >> name;) {
         installation.WriteFile("C:\\VARN\\VARN_" + name + ".EXE", "MZ");
@@ -50,16 +46,14 @@ inline void WritePackages(testsupport::FakeInstallation& installation, std::stri
 }
 
 // Writes InstallationPath + "RainbowSix.exe" with the given length (1.04 by default).
-inline void WriteGameExecutable(testsupport::FakeInstallation& installation,
-                                std::uintmax_t length = 4814528) {
+void WriteGameExecutable(FakeInstallation& installation, std::uintmax_t length = 4814528) {
     std::filesystem::resize_file(
         installation.WriteFile(installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
         length);
 }
 
-inline std::unique_ptr<CVarnOptionsDlg> OpenWindow(const FakeInstallation& installation) {
+std::unique_ptr<CVarnOptionsDlg> OpenWindow(const FakeInstallation& installation) {
     auto window = std::make_unique<CVarnOptionsDlg>(installation.prefix());
-    window->m_installPause = std::chrono::milliseconds(0);
     EXPECT_TRUE(window->OnInitDialog());
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -71,8 +65,30 @@ T* Control(const QWidget& window, const char* objectName) {
     return window.findChild<T*>(QString::fromLatin1(objectName));
 }
 
-inline void Click(const QWidget& window, const char* button) {
+void Click(const QWidget& window, const char* button) {
     QTest::mouseClick(Control(window, button), Qt::LeftButton);
+}
+
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// Calls check after delay ms on the window's thread, then asks the window to
+// repaint; paints tells how many paints came in the 50 ms after.
+void CheckPaintingAfter(QWidget& window, int delay, int& paints,
+                        const std::function<void()>& check) {
+    auto* counter = new PaintCounter;
+    counter->setParent(&window);
+    window.installEventFilter(counter);
+    QTimer::singleShot(delay, &window, [&window, &paints, counter, check] {
+        check();
+        window.update();
+        QTimer::singleShot(50, &window, [&paints, counter] { paints = counter->count; });
+    });
 }
 
 TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
@@ -101,14 +117,20 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
                   (Texts{first,
                          "Rainbow Six has not been installed properly or has not been run for the "
                          "first time. Please install or run Rainbow Six before installing."}));
-        for (const auto& message : messages.messages()) {
-            EXPECT_TRUE(message.caption == "VARN MOD Options" &&
-                        message.style == platform::MB_ICONHAND);
-        }
     }
 }
 
-TEST(MouseSensitivityInWindow, ResetThenSaveWritesTheDefault) {
+// Reset alone writes nothing; Save writes the slider's value. Once the game
+// runs (a wineserver holds the prefix) Save goes through `wine reg add`, and
+// the window keeps painting while it takes its time.
+TEST(MouseSensitivityInWindow, ResetThenSaveWritesTheDefaultAlsoThroughASlowServer) {
+    // reg add takes a second; reg export (the key is read through the
+    // server too) gives the key without values.
+    testsupport::FakeWine wine(
+        "[ \"$2\" = add ] && exec sleep 1\n"
+        "{ printf '\\377\\376'; printf 'Windows Registry Editor Version 5.00\\r\\n\\r\\n"
+        "[HKEY_LOCAL_MACHINE\\\\K]\\r\\n' | iconv -t UTF-16LE; } "
+        "> \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"");
     InstallationOptions options;
     options.gameValues["MouseRadiansPerPixel"] = "0.02";
     FakeInstallation installation(options);
@@ -123,12 +145,28 @@ TEST(MouseSensitivityInWindow, ResetThenSaveWritesTheDefault) {
     EXPECT_EQ(slider->value(), 20000);
     Click(*window, "IDC_RESET");
     EXPECT_EQ(slider->value(), 8727);
-    EXPECT_EQ(stored(), "0.02");  // Reset alone writes nothing
+    EXPECT_EQ(stored(), "0.02");
     Click(*window, "IDC_SAVE_MOUSE");
     EXPECT_EQ(stored(), "0.008727");
-    slider->setValue(249);
+
+    // The registry takes a running server as the lock held on the lock file
+    // that the prefix's "wineserver" file points to.
+    std::ofstream(installation.prefix().folder / "wineserver")
+        << (installation.root() / "server").string();
+    const auto lockFile = platform::WineserverLockFiles(installation.prefix().folder).at(1);
+    fs::create_directories(lockFile.parent_path());
+    const int lock = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    ASSERT_EQ(fcntl(lock, F_OFD_SETLK, &range), 0);
+    int paints = 0;
+    CheckPaintingAfter(*window, 300, paints, [] {});
     Click(*window, "IDC_SAVE_MOUSE");
-    EXPECT_EQ(stored(), "0.000249");
+    close(lock);
+    ASSERT_EQ(wine.Calls().size(), 2u);
+    EXPECT_EQ(wine.Calls()[1].arguments.at(1), "add");
+    EXPECT_TRUE(wine.Calls()[1].ended);
+    EXPECT_GT(paints, 0);
     EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -155,112 +193,126 @@ TEST(GameLaunchInWindow, StartButtonsRunTheGameFromItsFolderAndHelpOpensTheReadM
     const Texts opened = wine.Opened(1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(fs::canonical(opened[0]), fs::canonical(readMe));
-    fs::remove(readMe);  // a missing read-me shows nothing
-    Click(*window, "IDC_HELP_BUTTON");
-    EXPECT_EQ(wine.Opened(0).size(), 1u);
     EXPECT_TRUE(messages.messages().empty());
 }
 
-// The packages wine was asked to start, without "C:\VARN\VARN_" and ".EXE",
-// once as many as expected have ended, in the order they were started: each
-// start is confirmed before the next, so process ids rise in that order.
-std::string Started(const testsupport::FakeWine& wine, const std::string& expected) {
-    const auto count = expected.empty() ? 0 : std::count(expected.begin(), expected.end(), ' ') + 1;
-    if (count == 0) {
-        QTest::qWait(300);  // time for a start that should not come
+// The packages wine ran, without "C:\VARN\VARN_" and ".EXE", in the order
+// they started; each ended before the next started.
+std::string Ran(const testsupport::FakeWine& wine) {
+    const auto calls = wine.Calls();
+    const auto events = wine.Events();
+    std::string ran;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(events.at(2 * i).kind + events.at(2 * i + 1).kind, "startend");
+        EXPECT_EQ(events[2 * i].pid, events[2 * i + 1].pid);
+        const std::string& file = calls[i].arguments.at(0);
+        ran += (ran.empty() ? "" : " ") + file.substr(13, file.size() - 17);
     }
-    auto calls = wine.WaitForCalls(count, true);
-    std::sort(calls.begin(), calls.end(), [](auto& a, auto& b) { return a.pid < b.pid; });
-    std::string started;
-    for (const auto& call : calls) {
-        const std::string& file = call.arguments.at(0);
-        EXPECT_TRUE(file.starts_with("C:\\VARN\\VARN_") && file.ends_with(".EXE")) << file;
-        started += (started.empty() ? "" : " ") + file.substr(13, file.size() - 17);
-    }
-    return started;
+    return ran;
 }
 
-// What the user chose and what is on disk: the packages that start, the
-// messages, and whether the install went as far as clearing the read-only
-// marks of the equipment folder.
-TEST(InstallAction, StartsTheChosenPackagesInOrderOrTellsWhyNot) {
+// What the user chose and what is on disk: the packages that run one at a
+// time in plan order while the window paints, and the messages, the last the
+// result or why nothing changed (the equipment folder then stays read-only).
+TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
     struct Case {
         bool eagleWatch;
         const char* quickWeapon;  // typed into its list; the other lists then take their last entry
         std::uintmax_t length;    // of the game's executable
-        const char* bitmapPath;   // "" leaves the default
-        bool allPackages;         // else only VARN_FULL.EXE and VARN_GOCODES.EXE
-        const char* started;
+        const char* gameValue;    // "Name=value" replaces a value
+        const char* wineBody;     // each package's, after a 0.2 s sleep
+        const char* ran;          // the packages on disk
         std::size_t messages;
-        const char* caption;  // of the first message
+        const char* inLast;  // parts, between '|', of the last message (its details included)
+        int uninstall = 0;   // Uninstall All instead, its question answered so
     };
+    const char* const full = "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES";
     const Case cases[] = {
-        {true, "", 4814528, "", true, "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 0,
-         ""},
-        {false, "Multiplayer Only - All", 4899328, "", true,
-         "FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 0, ""},
-        {true, "My own team", 4814528, "", true, "FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 0, ""},
-        // Each missing package costs two messages, and the others still start.
-        {false, "", 4814528, "", false, "FULL GOCODES", 8, "VARN MOD Options"},
-        {false, "", 4625408, "", true, "", 1, "VARN Install Aborted"},  // version 1.0
+        {true, "", 4814528, "", "", full, 1,
+         "The installation of VARN is finished: all 6 packages ran and ended without error."},
+        {false, "Multiplayer Only - All", 4899328, "", "",
+         "FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished"},
+        {true, "My own team", 4814528, "", "", "FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1,
+         "all 5 packages"},
+        // A missing package costs two messages; the others run all the same.
+        {true, "", 4814528, "",
+         "case \"$1\" in *RAINBOW*) echo 'err: no space left' >&2; exit 3;; esac",
+         "FULL TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 3,
+         "VARN_FULL_INDEX.EXE could not be started|VARN_TN_RAINBOW.EXE ended with exit code 3.|"
+         "4 of 6 packages ran and ended without error.|err: no space left"},
+        {true, "", 4814528, "",
+         "echo 'it looks like wine32 is missing, you should install it.' >&2; exit 1", full, 1,
+         "VARN_FULL.EXE ended with exit code 1.|apt install wine32:i386|wine32 is missing"},
+        {false, "", 4625408, "", "", "", 1, "You are running version 1.0 of"},
         // The kernel's process files refuse every change of mode, even to root.
-        {false, "", 4814528, "Z:\\proc\\self", true, "", 1, "varnopts"}};
+        {false, "", 4814528, "BitmapPath=Z:\\proc\\self", "", "", 1,
+         "Could not make a game file writable|/proc/self"},
+        // Game folders Wine would hand to the packages altered, named in the message.
+        {false, "", 4814528, "InstallationPath=C:\\Games\\Rain\"bow\\", "", "", 1,
+         "\nC:\\Games\\Rain\"bow\\\n"},
+        {false, "", 4814528, "InstallationPath=C:\\Games\\Rain\tbow\\", "", "", 1,
+         "\nC:\\Games\\Rain\tbow\\\n"},
+        {false, "", 4814528, "InstallationPath=C:\\Games\\Rainbow  Six\\", "", "", 1,
+         "\nC:\\Games\\Rainbow  Six\\\n"},
+        {false, "", 4814528, "", "", "UNINSTALL ORG_GO", 2,
+         "uninstallation of VARN is finished: both packages", platform::IDYES},
+        {false, "", 4814528, "", "", "", 1, "Are you sure you want to uninstall VARN?",
+         platform::IDNO}};
     for (const Case& c : cases) {
-        testsupport::FakeWine wine;
-        testsupport::InstallationOptions options;
+        testsupport::FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
+        InstallationOptions options;
         options.eagleWatch = c.eagleWatch;
-        if (*c.bitmapPath) {
-            options.gameValues["BitmapPath"] = c.bitmapPath;
+        if (const std::string value = c.gameValue; !value.empty()) {
+            options.gameValues[value.substr(0, value.find('='))] =
+                value.substr(value.find('=') + 1);
         }
         FakeInstallation installation(options);
         WriteGameExecutable(installation, c.length);
-        WritePackages(installation, c.allPackages ? "" : "FULL GOCODES");
+        WritePackages(installation, c.ran);
         const fs::path mark =
             installation.WriteFile(installation.GameValue("EquipmentPath") + "\\a", "");
         fs::permissions(mark, fs::perms::owner_read);
         auto window = OpenWindow(installation);
         if (*c.quickWeapon) {
-            Control<QComboBox>(*window, "IDC_COMBO_QUICK_WEAPON")
-                ->lineEdit()
-                ->setText(c.quickWeapon);
+            Control<QComboBox>(*window, "IDC_COMBO_QUICK_WEAPON")->setEditText(c.quickWeapon);
             for (const char* list : {"IDC_COMBO_MP_MODE", "IDC_COMBO_SOUND", "IDC_COMBO_GOCODES"}) {
                 auto* combo = Control<QComboBox>(*window, list);
                 combo->setCurrentIndex(combo->count() - 1);
             }
         }
-        std::vector<std::string> captions;
-        const auto previous = platform::SetMessageOperation(
-            [&](const std::string&, const std::string& caption, unsigned) {
-                // A refusal comes after the wait cursor is gone.
-                EXPECT_TRUE(c.messages != 1 || QApplication::overrideCursor() == nullptr);
-                captions.push_back(caption);
-                return platform::IDOK;
-            });
-        Click(*window, "IDC_INSTALL");
-        EXPECT_EQ(Started(wine, c.started), c.started);
-        platform::SetMessageOperation(previous);
-        ASSERT_EQ(captions.size(), c.messages) << c.started;
-        EXPECT_TRUE(captions.empty() || captions[0] == c.caption) << c.caption;
-        EXPECT_EQ(platform::IsReadOnly(mark), c.messages == 1) << c.caption;
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    }
-}
-
-TEST(UninstallAll, YesRunsTheUninstallPackagesInOrderNoRunsNothing) {
-    for (const int answer : {platform::IDYES, platform::IDNO}) {
-        testsupport::FakeWine wine;
         MessageRecorder messages;
-        FakeInstallation installation;
-        WriteGameExecutable(installation);
-        WritePackages(installation);
-        auto window = OpenWindow(installation);
-        messages.QueueAnswer(answer);
-        Click(*window, "IDC_UNINSTALL_ALL");
-        ASSERT_EQ(messages.texts(), Texts{"Are you sure you want to uninstall VARN?"});
-        EXPECT_EQ(messages.messages()[0].caption, "Uninstall VARN");
-        EXPECT_EQ(messages.messages()[0].style, platform::MB_YESNO);
-        EXPECT_EQ(Started(wine, answer == platform::IDYES ? "UNINSTALL ORG_GO" : ""),
-                  answer == platform::IDYES ? "UNINSTALL ORG_GO" : "");
+        messages.QueueAnswer(c.uninstall);
+        QString status;
+        int paints = 0;
+        CheckPaintingAfter(*window, 100, paints, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            status = Control<QLabel>(*window, "IDC_BUSY_TEXT")->text() +
+                     (cursor != nullptr && cursor->shape() == Qt::WaitCursor ? ", waiting" : "");
+            QTest::keyClick(window.get(), Qt::Key_Escape);  // refused
+        });
+        testing::internal::CaptureStderr();
+        Click(*window, c.uninstall ? "IDC_UNINSTALL_ALL" : "IDC_INSTALL");
+        const std::string standardError = testing::internal::GetCapturedStderr();
+
+        EXPECT_EQ(Ran(wine), c.ran);
+        ASSERT_EQ(messages.messages().size(), c.messages) << c.ran;
+        const std::string last =
+            messages.messages().back().text + messages.messages().back().details;
+        std::istringstream parts(c.inLast);
+        for (std::string expected; std::getline(parts, expected, '|');) {
+            EXPECT_NE(last.find(expected), std::string::npos) << last;
+        }
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(platform::IsReadOnly(mark), !*c.ran || c.uninstall) << last;
+        EXPECT_TRUE(window->isVisible());
+        if (*c.ran) {
+            const std::string ran = c.ran, first = "VARN_" + ran.substr(0, ran.find(' ')) + ".EXE";
+            EXPECT_EQ(status.toStdString().substr(0, first.size() + 7), first + ", 1 of ");
+            EXPECT_TRUE(status.endsWith(", waiting")) << status.toStdString();
+            EXPECT_GT(paints, 0);
+            EXPECT_NE(standardError.find("varnopts: " + first + " (1 of "), std::string::npos)
+                << standardError;
+        }
     }
 }
 
