@@ -1,5 +1,7 @@
 // Text files as the game keeps them: lines read as text mode reads them,
-// written byte for byte with CR LF, replaced whole or not at all.
+// written byte for byte with CR LF, replaced whole or not at all, even when
+// the process is killed at any moment; a temporary a kill left is removed by
+// the next replacement. (A step that fails is tried step by step on Save.)
 
 #include "platform/text_file.h"
 
@@ -7,10 +9,12 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <random>
 
 #include "platform/file_read.h"
+#include "platform/leftover_temporaries.h"
+#include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
-#include "support/folder_listing.h"
 
 namespace {
 
@@ -19,6 +23,14 @@ using Lines = std::vector<std::string>;
 
 std::string ReadBytes(const fs::path& file) {
     return platform::ReadWholeFile(file).value();
+}
+
+std::set<std::string> EntryNames(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
 TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
@@ -51,7 +63,7 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
     EXPECT_EQ(platform::JoinTextLines({"a\nb"}), "a\r\nb\r\n");
 }
 
-TEST(FileRead, OnlyRegularFilesAreReadAndNothingElseBlocks) {
+TEST(TextFile, OnlyRegularFilesAreReadAndNothingElseBlocks) {
     testsupport::TemporaryFolder folder;
     const fs::path pipe = folder.path() / "pipe.txt", device = folder.path() / "RainbowSix.exe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -94,7 +106,7 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     EXPECT_EQ(fs::status(first).permissions(), fs::perms(0640));
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
 
-    const auto names = testsupport::EntryNames(folder.path());
+    const auto names = EntryNames(folder.path());
     struct Failure {
         fs::perms mode;
         fs::path failing;
@@ -114,8 +126,84 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
         ASSERT_FALSE(status.ok()) << f.failing;
         EXPECT_EQ(status.error().code, f.code) << f.failing;
         EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "old first\r\nold second\r\n");
-        EXPECT_EQ(testsupport::EntryNames(folder.path()), names) << "no temporary is left";
+        EXPECT_EQ(EntryNames(folder.path()), names) << "no temporary is left";
     }
+}
+
+// Six files of one folder as Save replaces them.
+struct SixFiles {
+    explicit SixFiles(const fs::path& folder) {
+        for (int i = 0; i < 6; ++i) {
+            std::string fresh;
+            for (int line = 0; line < 2000 + i; ++line) {
+                old[i] += line < 2000 ? "old line " + std::to_string(line) + "\r\n" : "";
+                fresh += "new line " + std::to_string(line) + "\r\n";
+            }
+            replacements.push_back({folder / ("kit" + std::to_string(i)), fresh});
+        }
+        WriteOld();
+    }
+    void WriteOld() const {
+        for (int i = 0; i < 6; ++i) {
+            std::ofstream(replacements[i].file, std::ios::binary) << old[i];
+        }
+    }
+    // How many files hold their new content; -1 when one holds neither whole.
+    int NewCount() const {
+        int count = 0;
+        for (int i = 0; i < 6; ++i) {
+            const std::string now = ReadBytes(replacements[i].file);
+            count += now == replacements[i].content ? 1 : now == old[i] ? 0 : -100;
+        }
+        return std::max(count, -1);
+    }
+    std::vector<platform::FileReplacement> replacements;
+    std::string old[6];
+};
+
+TEST(TextFile, TheNextReplacementRemovesLeftoverTemporariesAndNothingElse) {
+    testsupport::TemporaryFolder folder;
+    const fs::path file = folder.path() / "special.txt";
+    for (const char* name : {"special.txt", ".special.txt.bak", "special.txt.Ab12Cd",
+                             ".primarymp.itm.Ab12Cd", ".special.txt.Ab12C", ".SPECIAL.TXT.Ab12Cd",
+                             ".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
+        std::ofstream(folder.path() / name) << "the user's";
+    }
+    fs::create_directory(folder.path() / ".special.txt.Folder");
+    ASSERT_TRUE(platform::ReplaceFile(file, "new\r\n").ok());
+    EXPECT_EQ(EntryNames(folder.path()),
+              (std::set<std::string>{"special.txt", ".special.txt.bak", "special.txt.Ab12Cd",
+                                     ".primarymp.itm.Ab12Cd", ".special.txt.Ab12C",
+                                     ".SPECIAL.TXT.Ab12Cd", ".special.txt.Folder"}));
+}
+
+// A few dozen kills at random moments, spread over a little more than a
+// save of six files takes.
+TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
+#ifdef LW_SANITIZE
+    GTEST_SKIP() << "forking under the sanitizers is slow and adds nothing here";
+#endif
+    testsupport::TemporaryFolder folder;
+    const SixFiles files(folder.path());
+    const auto entries = EntryNames(folder.path());
+    const auto save = [&] { (void)platform::ReplaceFiles(files.replacements); };
+    const auto start = std::chrono::steady_clock::now();
+    save();
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<long> moment(0, std::max<long>(200, took.count() * 3 / 2));
+    for (int run = 0; run < 40; ++run) {
+        files.WriteOld();
+        const bool done = testsupport::RunAndKill(save, std::chrono::microseconds(moment(random)));
+        const int newCount = files.NewCount();
+        ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
+        EXPECT_TRUE(!done || newCount == 6) << "run " << run;
+    }
+    files.WriteOld();
+    save();
+    EXPECT_EQ(files.NewCount(), 6);
+    EXPECT_EQ(EntryNames(folder.path()), entries) << "the next save removes what killed ones left";
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "platform/codepage.h"
-#include "platform/registry_file.h"
+#include "platform/file_read.h"
 
 namespace fs = std::filesystem;
 using platform::FoldCaseCp1252;
@@ -38,20 +36,14 @@ void RemoveTree(const fs::path& root) {
     fs::remove_all(root, error);
 }
 
-// A backslash before '\\' and special, "\x" and four hex digits above 127.
-std::string Escape(std::string_view cp1252, char special) {
-    std::string out;
-    for (const char16_t unit : platform::registry_file::Cp1252ToUtf16(cp1252)) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%04x", unsigned(unit));
-        const bool escaped = unit == '\\' || unit == char16_t(special);
-        out += unit > 127 ? std::string(hex) : (escaped ? "\\" : "") + std::string(1, char(unit));
+// Quoted, with a backslash before '\\' and '"' (the fake prefix's names and
+// values are ASCII).
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        out += (c == '\\' || c == '"' ? "\\" : "") + std::string(1, c);
     }
-    return out;
-}
-
-std::string WineStringValue(std::string_view cp1252) {
-    return "\"" + Escape(cp1252, '"') + "\"";
+    return out + "\"";
 }
 
 }  // namespace
@@ -102,29 +94,28 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
     // A key every prefix has, so that nothing relies on the game's being alone.
     registry_["Software\\Microsoft\\Windows\\CurrentVersion"] = {
         {"ProgramFilesDir",
-         WineStringValue(options_.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files")}};
-    std::vector<std::string> folders;  // made as the game's installer leaves them
+         Quoted(options_.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files")}};
     if (options_.gameKey) {
         auto& game = Key(GameKeyName());
         if (options_.devMode) {
-            game.emplace_back("VARNDEV", WineStringValue(""));
+            game.emplace_back("VARNDEV", Quoted(""));
         }
         for (const auto& [name, value] : gameValues_) {
-            game.emplace_back(name, WineStringValue(value));
-            folders.push_back(name.ends_with("Path") ? value : "");
+            game.emplace_back(name, Quoted(value));
         }
     }
     if (options_.eagleWatch) {
         Key(GameKeyName().insert(GameKeyName().size() - 1, ": Eagle Watch"));
     }
     if (options_.modKey) {
-        folders.push_back("C:\\VARN");
-        Key(ModKeyName()).emplace_back("InstallPath", WineStringValue(folders.back()));
+        Key(ModKeyName()).emplace_back("InstallPath", Quoted("C:\\VARN"));
+        fs::create_directories(UnixPath("C:\\VARN"));
     }
-    std::error_code error;
-    for (const std::string& folder : folders) {
-        if (FoldCaseCp1252(folder.substr(0, 3)) == "c:\\") {
-            fs::create_directories(UnixPath(folder), error);
+    std::error_code error;  // the game's folders, as its installer leaves them
+    for (const auto& [name, value] : gameValues_) {
+        if (options_.gameKey && name.ends_with("Path") &&
+            FoldCaseCp1252(value.substr(0, 3)) == "c:\\") {
+            fs::create_directories(UnixPath(value), error);
         }
     }
     WriteRegistry();
@@ -136,17 +127,11 @@ std::string FakeInstallation::GameValue(const std::string& name) const {
 
 fs::path FakeInstallation::UnixPath(const std::string& windowsPath) const {
     const bool drive = windowsPath.size() >= 2 && windowsPath[1] == ':';
-    fs::path unix = prefix_.folder / "dosdevices" /
-                    (drive ? FoldCaseCp1252(windowsPath.substr(0, 1)) + ":" : "c:");
-    std::string path = windowsPath.substr(drive ? 2 : 0);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    std::stringstream parts(path);
-    for (std::string part; std::getline(parts, part, '\\');) {
-        if (!part.empty()) {
-            unix /= platform::Cp1252ToUtf8(part);
-        }
-    }
-    return unix;
+    std::string path = platform::Cp1252ToUtf8(windowsPath.substr(drive ? 2 : 0));
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string letter = drive ? FoldCaseCp1252(windowsPath.substr(0, 1)) : "c";
+    path = (fs::path(letter + ":") / fs::path(path).relative_path()).lexically_normal();
+    return prefix_.folder / "dosdevices" / path.substr(0, path.find_last_not_of('/') + 1);
 }
 
 fs::path FakeInstallation::WriteFile(const std::string& windowsPath, const std::string& content) {
@@ -157,9 +142,9 @@ fs::path FakeInstallation::WriteFile(const std::string& windowsPath, const std::
 }
 
 std::string FakeInstallation::ReadFile(const std::string& windowsPath) const {
-    std::ifstream in(UnixPath(windowsPath), std::ios::binary);
-    EXPECT_TRUE(in) << "cannot read " << windowsPath;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const auto read = platform::ReadWholeFile(UnixPath(windowsPath));
+    EXPECT_TRUE(read.ok()) << "cannot read " << windowsPath;
+    return read.ok() ? *read : "";
 }
 
 std::vector<std::pair<std::string, std::string>>& FakeInstallation::Key(std::string key) {
@@ -182,9 +167,10 @@ void FakeInstallation::WriteRegistry() const {
     out << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch="
         << (options_.win64 ? "win64" : "win32") << "\n";
     for (const auto& [key, values] : registry_) {
-        out << "\n[" << Escape(key, ']') << "] 1700000000\n#time=1da1762b5b2a400\n";
+        out << "\n[" << Quoted(key).substr(1, Quoted(key).size() - 2)
+            << "] 1700000000\n#time=1da1762b5b2a400\n";
         for (const auto& [name, data] : values) {
-            out << (name.empty() ? "@" : WineStringValue(name)) << "=" << data << "\n";
+            out << (name.empty() ? "@" : Quoted(name)) << "=" << data << "\n";
         }
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Installs itself as the message operation for its lifetime: records every
-// message and answers with the queued buttons (IDOK, or IDYES/IDNO as queued).
+// message and answers with the queued buttons (IDOK, or IDNO to a question).
 
 #include <deque>
 #include <string>
@@ -19,14 +19,33 @@ struct RecordedMessage {
 
 class MessageRecorder {
   public:
-    MessageRecorder();
-    ~MessageRecorder();
+    MessageRecorder()
+        : previous_(platform::SetMessageOperation(
+              [this](const std::string& text, const std::string& caption, unsigned style) {
+                  const std::size_t mark = text.find(platform::kDetailsMark);
+                  messages_.push_back({text.substr(0, mark), caption, style,
+                                       mark == std::string::npos ? "" : text.substr(mark + 1)});
+                  const bool question = (style & 0xF) == platform::MB_YESNO;
+                  const int answer = answers_.empty() ? question ? platform::IDNO : platform::IDOK
+                                                      : answers_.front();
+                  if (!answers_.empty()) {
+                      answers_.pop_front();
+                  }
+                  return answer;
+              })) {}
+    ~MessageRecorder() { platform::SetMessageOperation(std::move(previous_)); }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     void QueueAnswer(int button) { answers_.push_back(button); }
     const std::vector<RecordedMessage>& messages() const { return messages_; }
-    std::vector<std::string> texts() const;
+    std::vector<std::string> texts() const {
+        std::vector<std::string> texts;
+        for (const auto& message : messages_) {
+            texts.push_back(message.text);
+        }
+        return texts;
+    }
 
   private:
     std::vector<RecordedMessage> messages_;
