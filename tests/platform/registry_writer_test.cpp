@@ -142,15 +142,7 @@ TEST_F(RegistryWrite, WithoutAServerEveryRefusalSaysWhyAndNothingIsMisWritten) {
     EXPECT_EQ(denied.error().code, EACCES) << denied.error().Describe();
     EXPECT_EQ(ReadAll(installation_.systemReg()), before_);
 
-    ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
-    EXPECT_EQ(Set("1"), RegStatus::AccessDenied) << "a key opened for reading";
-    EXPECT_EQ(platform::RegOpenKey(installation_.prefix(), "SOFTWARE\\No Such Key",
-                                   platform::KeyAccess::SetValue, key_),
-              RegStatus::NotFound);
-    EXPECT_EQ(Set("1"), RegStatus::Failed) << "a key that did not open";
-
     fs::permissions(installation_.systemReg(), fs::perms(0644));
-    ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
     const std::pair<std::string, RegStatus> changed[] = {
         {"WINE REGISTRY Version 2\n\n[Other] 1\n", RegStatus::NotFound},  // key gone since open
         {"garbage\n", RegStatus::Failed},  // not a registry: never rewritten

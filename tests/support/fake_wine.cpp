@@ -17,7 +17,7 @@ void WriteScript(const fs::path& file, const std::string& body) {
     fs::permissions(file, fs::perms::owner_all);
 }
 
-// The log's lines, split at the unit separator.
+// The log's lines, each split at the unit separator.
 std::vector<std::vector<std::string>> LogLines(const fs::path& log) {
     std::vector<std::vector<std::string>> lines;
     std::ifstream in(log);
@@ -41,7 +41,8 @@ void WaitUntil(std::chrono::milliseconds limit, Ready ready) {
 
 }  // namespace
 
-FakeWine::FakeWine(const std::string& body) {
+FakeWine::FakeWine(const std::string& body)
+    : path_("PATH", folder_.path().string() + ":" + std::getenv("PATH")) {
     const std::string log = "'" + (folder_.path() / "wine.log").string() + "'";
     // Each record is built first and appended with one printf, so records of
     // programs running side by side never interleave.
@@ -54,31 +55,23 @@ FakeWine::FakeWine(const std::string& body) {
                     "\nexit $status\n");
     WriteScript(folder_.path() / "xdg-open",
                 "printf '%s\\n' \"$1\" >> '" + (folder_.path() / "opened.log").string() + "'\n");
-    wine_ = std::make_unique<ScopedEnvironment>("WINE", program().string());
-    const char* path = std::getenv("PATH");
-    path_ = std::make_unique<ScopedEnvironment>(
-        "PATH", folder_.path().string() + ":" + (path != nullptr ? path : ""));
-}
-
-std::vector<WineEvent> FakeWine::Events() const {
-    std::vector<WineEvent> events;
-    for (const auto& fields : LogLines(folder_.path() / "wine.log")) {
-        events.push_back({fields.at(0), std::atol(fields.at(1).c_str())});
-    }
-    return events;
 }
 
 std::vector<WineCall> FakeWine::Calls() const {
     std::vector<WineCall> calls;
-    for (const auto& fields : LogLines(folder_.path() / "wine.log")) {
+    const auto lines = LogLines(folder_.path() / "wine.log");
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const auto& fields = lines[line];
         const long pid = std::atol(fields.at(1).c_str());
         if (fields[0] == "start") {
             calls.push_back({pid, {fields.begin() + 4, fields.end()}, fields.at(2), fields.at(3)});
+            calls.back().startLine = line;
         }
         for (auto& call : calls) {
             if (fields[0] == "end" && call.pid == pid && !call.ended) {
                 call.ended = true;
                 call.status = std::atoi(fields.at(2).c_str());
+                call.endLine = line;
             }
         }
     }
@@ -98,11 +91,10 @@ std::vector<WineCall> FakeWine::WaitForCalls(std::size_t count, bool ended) cons
 
 std::vector<std::string> FakeWine::Opened(std::size_t expected) const {
     std::vector<std::string> opened;
-    WaitUntil(expected == 0 ? std::chrono::milliseconds(300) : std::chrono::seconds(20), [&] {
+    WaitUntil(std::chrono::milliseconds(expected == 0 ? 300 : 20000), [&] {
         opened.clear();
-        std::ifstream in(folder_.path() / "opened.log");
-        for (std::string line; std::getline(in, line);) {
-            opened.push_back(line);
+        for (const auto& line : LogLines(folder_.path() / "opened.log")) {
+            opened.push_back(line.empty() ? "" : line[0]);
         }
         return expected > 0 && opened.size() >= expected;
     });

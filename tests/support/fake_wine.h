@@ -21,12 +21,9 @@ struct WineCall {
     std::string folder;
     std::string prefix;
     bool ended = false;
-    int status = -1;  // the body's exit status once ended
-};
-
-struct WineEvent {
-    std::string kind;  // "start" or "end"
-    long pid = 0;
+    int status = -1;            // the body's exit status once ended
+    std::size_t startLine = 0;  // where its start and end lines are in the log
+    std::size_t endLine = 0;
 };
 
 class FakeWine {
@@ -35,7 +32,6 @@ class FakeWine {
 
     std::filesystem::path program() const { return folder_.path() / "wine"; }
     std::vector<WineCall> Calls() const;  // in the order they started
-    std::vector<WineEvent> Events() const;
     // Waits (up to 20 s) until count calls have started, or ended when ended is true.
     std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
     // The documents xdg-open was asked to open, once expected many have been.
@@ -43,8 +39,8 @@ class FakeWine {
 
   private:
     TemporaryFolder folder_;
-    std::unique_ptr<ScopedEnvironment> wine_;
-    std::unique_ptr<ScopedEnvironment> path_;
+    ScopedEnvironment wine_{"WINE", program().string()};
+    ScopedEnvironment path_;
 };
 
 }  // namespace testsupport

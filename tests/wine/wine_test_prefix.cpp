@@ -3,10 +3,9 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "platform/child_process.h"
+#include "platform/file_read.h"
 #include "platform/process_environment.h"
 
 namespace winetest {
@@ -36,9 +35,8 @@ WineTestPrefix::WineTestPrefix() {
 WineTestPrefix::~WineTestPrefix() {
     StopServer();
     // Debian's Wine names the server folder it made in /tmp in <prefix>/wineserver.
-    std::ifstream in(folder_ / "wineserver");
-    const std::string server((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+    const auto read = platform::ReadWholeFile(folder_ / "wineserver");
+    const std::string server = read ? *read : "";
     std::error_code error;
     if (server.starts_with("wine-") && server.find('/') == std::string::npos) {
         fs::remove_all(fs::path("/tmp") / server, error);
@@ -65,10 +63,10 @@ void WineTestPrefix::StopServer() const {
 fs::path WineTestPrefix::InstallStandInPackage(const std::string& windowsPath) const {
     std::string relative = windowsPath.substr(3);  // "C:\a\b.exe" -> drive_c/a/b.exe
     std::replace(relative.begin(), relative.end(), '\\', '/');
-    const fs::path target = folder_ / "drive_c" / relative;
-    fs::create_directories(target.parent_path());
-    fs::copy_file(LW_STANDIN_PACKAGE, target, fs::copy_options::overwrite_existing);
-    return target;
+    fs::create_directories((folder_ / "drive_c" / relative).parent_path());
+    fs::copy_file(LW_STANDIN_PACKAGE, folder_ / "drive_c" / relative,
+                  fs::copy_options::overwrite_existing);
+    return folder_ / "drive_c" / relative;
 }
 
 }  // namespace winetest

@@ -1,17 +1,23 @@
-// The registry against real Wine: what `wine reg add /reg:32` wrote reads back
-// through our reader; the options program's sensitivity write is what `wine
-// reg query` reads, with and without a running server, and while one runs
-// we read what it holds.
+// Against real Wine: what `wine reg add /reg:32` wrote reads back through our
+// reader; the options program's sensitivity write is what `wine reg query`
+// reads, with and without a running server, and while one runs we read what
+// it holds. The six packages of an install each see exactly the command line
+// "<file>" /auto <game folder> (unquoted) in the modification's folder, work
+// a moment, and start only after the one before it has ended.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/registry.h"
 #include "platform/wineserver.h"
 #include "support/message_recorder.h"
+#include "support/scoped_environment.h"
 #include "varnopts/settings/game_value_writer.h"
+#include "varnopts/settings/package_run_report.h"
 #include "wine_test_prefix.h"
 
 namespace {
@@ -34,7 +40,7 @@ std::string Query(const platform::WinePrefix& prefix, const std::string& key,
     return std::string(buffer, size);
 }
 
-TEST(WineRegistry, ReadsWhatWineWroteAndWritesWhatWineReads) {
+TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     const auto& wine = winetest::WineTestPrefix::Shared();
     if (!wine.available()) {
         GTEST_SKIP() << wine.whyUnavailable();
@@ -60,19 +66,15 @@ TEST(WineRegistry, ReadsWhatWineWroteAndWritesWhatWineReads) {
             << value.name;
     }
     wine.StopServer();
-    const auto readBack = [&] {
-        std::string all;
+    const auto readBack = [&](const std::string& mouse) {
         for (const Added& value : added) {
-            all += value.name + "=" + Query(wine.prefix(), value.key.substr(5), value.name) + "\n";
+            EXPECT_EQ(Query(wine.prefix(), value.key.substr(5), value.name),
+                      value.name == "MouseRadiansPerPixel" ? mouse + "\0"s : value.ansi)
+                << value.name;
         }
-        return all;
     };
-    std::string expected;
-    for (const Added& value : added) {
-        expected += value.name + "=" + value.ansi + "\n";
-    }
     ASSERT_TRUE(wine.prefix().win64) << "Debian's wine64 makes win64 prefixes";
-    EXPECT_EQ(readBack(), expected);
+    readBack("0.008727");
 
     const auto wineReads = [&] {
         return wine
@@ -97,9 +99,46 @@ TEST(WineRegistry, ReadsWhatWineWroteAndWritesWhatWineReads) {
     // system.reg can be half a minute behind the server: reads go through it.
     EXPECT_EQ(Query(wine.prefix(), kGameKey, "MouseRadiansPerPixel"), "0.000249\0"s);
     wine.StopServer();
-    expected.replace(expected.find("0.008727"), 8, "0.000249");
-    EXPECT_EQ(readBack(), expected);
+    readBack("0.000249");
     EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST(RealWine, SixPackagesRunOneAfterAnother) {
+    const auto& wine = winetest::WineTestPrefix::Shared();
+    if (!wine.available() || std::string(LW_STANDIN_PACKAGE).empty()) {
+        GTEST_SKIP() << "needs Wine and the stand-in package (mingw-w64) " << wine.whyUnavailable();
+    }
+    const std::string game = "C:\\Program Files (x86)\\Red Storm\\Rainbow Six\\";
+    const std::vector<std::string> plan = {"VARN_FULL.EXE",       "VARN_FULL_INDEX.EXE",
+                                           "VARN_TN_RAINBOW.EXE", "VARN_MP_DEFAULT.EXE",
+                                           "VARN_HIGH_SOUND.EXE", "VARN_GOCODES.EXE"};
+    std::filesystem::path folder;
+    std::string expectedOrder, expectedLog;
+    for (const std::string& package : plan) {
+        folder = wine.InstallStandInPackage("C:\\VARN MOD\\" + package).parent_path();
+        expectedOrder += package + " start\n" + package + " end\n";
+        expectedLog += "\"C:\\VARN MOD\\" + package + "\" /auto " + game + "\r\n";
+    }
+    testsupport::ScopedEnvironment wait("STANDIN_PACKAGE_WAIT_MS", "1500");
+    testsupport::MessageRecorder messages;
+    varnopts::ReportPackageRun(varnopts::PackageAction::Install,
+                               varnopts::RunPackages(wine.prefix(), "C:\\VARN MOD", game, plan));
+    wine.StopServer();
+
+    std::ifstream times(folder / "standin_package.times"), log(folder / "standin_package.log");
+    std::string order;
+    unsigned long long lastEnd = 0, milliseconds = 0;
+    for (std::string name, what; times >> name >> what >> milliseconds;) {
+        order += name + ' ' + what + '\n';
+        EXPECT_GE(milliseconds, lastEnd) << name << " began before the one before it ended";
+        lastEnd = what == "end" ? milliseconds : lastEnd;
+    }
+    EXPECT_EQ(order, expectedOrder);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()),
+              expectedLog);
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"The installation of VARN is finished: all 6 packages ran "
+                                       "and ended without error."});
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
-// Fake homes with each launcher's files and a logging stand-in Wine build: the
-// prefix runs with its launcher's build; unusable files fall back to wine.
+// Where the programs find the game's prefix without being told (the usual
+// places in their order, each prefix holding the game's key in the view where
+// it lies, else ~/.wine; WINEPREFIX wins), and with which Wine build: fake
+// homes with each launcher's files and a logging stand-in build show that the
+// prefix runs with its launcher's build and that unusable files fall back.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +12,10 @@
 #include <regex>
 #include <thread>
 
+#include "platform/prefix_discovery.h"
 #include "platform/prefix_selection.h"
 #include "platform/program_start.h"
 #include "platform/wine_registry_command.h"
-#include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/scoped_environment.h"
 
@@ -32,6 +35,50 @@ std::vector<std::string> WaitForLines(const fs::path& log, std::size_t count) {
     }
     std::sort(lines.begin(), lines.end());
     return lines;
+}
+
+// A win64 prefix with the game's key in the given view (none for nullptr).
+void MakePrefix(const fs::path& folder, const char* view) {
+    fs::create_directories(folder / "drive_c");
+    std::ofstream(folder / "system.reg")
+        << "WINE REGISTRY Version 2\n\n#arch=win64\n\n[Software\\\\Wine] 1\n\n"
+        << (view == nullptr ? ""
+                            : "[Software\\\\" + std::string(view) +
+                                  "Red Storm Entertainment\\\\Tom Clancy's Rainbow Six] 1\n");
+}
+
+TEST(PrefixSelection, FindsThePrefixesHoldingTheKeyInTheUsualPlacesInOrder) {
+    testsupport::TemporaryFolder home;
+    const fs::path h = home.path();
+    platform::SelectionInput input{testsupport::GameKeyName(), "", "", h, h / ".config"};
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, h / ".wine") << "nothing found";
+    const std::pair<const char*, const char*> prefixes[] = {
+        {".wine", nullptr},
+        {"Games/a-other-game", nullptr},
+        {"Games/b-broken", "Wow6432Node\\\\"},  // without drive_c: no prefix
+        {"Games/rainbow-six", "Wow6432Node\\\\"},
+        {".local/share/bottles/bottles/r6", "Wow6432Node\\\\"},
+        {".var/app/com.usebottles.bottles/data/bottles/bottles/r6", "Wow6432Node\\\\"},
+        {"Games/Heroic/Prefixes/r6", ""},  // in the native view: read there
+        {".local/share/Steam/steamapps/compatdata/4711/pfx", "Wow6432Node\\\\"},
+        {".steam/steam/steamapps/compatdata/7/pfx", "Wow6432Node\\\\"},
+    };
+    std::vector<fs::path> expected;
+    for (const auto& [folder, view] : prefixes) {
+        MakePrefix(h / folder, view);
+        if (view != nullptr && !std::string(folder).ends_with("broken")) {
+            expected.push_back(h / folder);
+        }
+    }
+    fs::remove_all(h / "Games/b-broken/drive_c");
+    std::vector<fs::path> found;
+    for (const platform::WinePrefix& prefix : platform::FindPrefixesWithKey(h, input.gameKey)) {
+        found.push_back(prefix.folder);
+        EXPECT_EQ(prefix.win64, !prefix.folder.string().ends_with("Heroic/Prefixes/r6"));
+    }
+    EXPECT_EQ(found, expected);
+    input.environmentPrefix = (h / "explicit").string();
+    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, h / "explicit");
 }
 
 const std::string kBottle = ".var/app/com.usebottles.bottles/data/bottles/";
@@ -72,7 +119,7 @@ struct LauncherCase {
      "cannot be started outside its Flatpak sandbox"},
 };
 
-TEST(LauncherWineTest, PackagesGameAndRegistryRunWithTheLaunchersBuild) {
+TEST(PrefixSelection, PackagesGameAndRegistryRunWithTheLaunchersBuild) {
     testsupport::ScopedEnvironment noWine("WINE", std::nullopt);
     for (const LauncherCase& row : kCases) {
         SCOPED_TRACE(row.files[0].first + " " + row.bin);
