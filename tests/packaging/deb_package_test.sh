@@ -1,22 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree, checks what it holds and
-# depends on, validates its desktop entries and metainfo as installed, and
-# starts both programs from it the way the desktop menu does, on the sample
-# installation under a private X server: each must show its main window and
-# nothing else (no message box, nothing on stderr but its start line) and
-# keep running.
-#
-# Usage: deb_package_test.sh BUILD-FOLDER SOURCE-FOLDER
+# deb_package_test.sh BUILD-FOLDER SOURCE-FOLDER: builds the Debian package,
+# checks what it holds and depends on, validates its desktop entries and
+# metainfo, and starts both programs from it as the desktop menu does, on the
+# sample installation under a private X server: each must show its main window
+# and nothing else (no message box, nothing on stderr but its start line).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/lw-deb-test-XXXXXX")
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }

@@ -1,17 +1,56 @@
-// Windows paths on the prefix's drives: any letter case, "." and "..",
-// Windows-1252 names stored as UTF-8, and the current folder named back.
+// Windows names on the prefix's drives: Windows-1252 (the game's code page)
+// to UTF-8 and back; paths in any letter case, with "." and "..", and the
+// current folder named back; files found by Windows wildcards, and the
+// read-only mark cleared as Wine does.
 
 #include "platform/windows_path.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
+
+#include "platform/codepage.h"
+#include "platform/file_search.h"
 
 #include "support/fake_installation.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+TEST(Codepage, ConvertsBothWaysAndEveryByteSurvivesTheRoundTrip) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Caf\xe9", "Café"},
+        {"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8a\x8b\x8c\x8e", "€‚ƒ„…†‡ˆ‰Š‹ŒŽ"},
+        {"\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9a\x9b\x9c\x9e\x9f", "‘’“”•–—˜™š›œžŸ"},
+        {"\xa0\xa9\xbf\xd7\xdf\xf7\xff", "\u00a0©¿×ß÷ÿ"},
+        {"\x81\x8d\x8f\x90\x9d", "\u0081\u008d\u008f\u0090\u009d"},  // unassigned: C1 controls
+    };
+    for (const auto& [cp1252, utf8] : cases) {
+        EXPECT_EQ(platform::Cp1252ToUtf8(cp1252), utf8);
+        EXPECT_EQ(platform::Utf8ToCp1252(utf8), cp1252);
+    }
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all += static_cast<char>(byte);
+    }
+    EXPECT_EQ(platform::Utf8ToCp1252(platform::Cp1252ToUtf8(all)), all);
+}
+
+TEST(Codepage, WhatItCannotHoldBecomesAQuestionMarkPerCharacterOrBadByte) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"日本", "??"},       {"a\u0080b", "a?b"},     {"x😀y", "x?y"},
+        {"a\xe2\x82", "a??"}, {"\xc3(", "?("},         {"\xa9", "?"},
+        {"\xc0\xaf", "??"},   {"\xed\xa0\x80", "???"}, {"\xf4\x90\x80\x80", "????"},
+    };
+    for (const auto& [utf8, cp1252] : cases) {
+        EXPECT_EQ(platform::Utf8ToCp1252(utf8), cp1252) << testing::PrintToString(utf8);
+    }
+    EXPECT_EQ(platform::FoldCaseCp1252("PrimaryMP.ITM CAF\xc9 \x8a\x8c\x8e\x9f \xd7\xdf\xf7"),
+              "primarymp.itm caf\xe9 \x9a\x9c\x9e\xff \xd7\xdf\xf7");
+}
 
 class WindowsPath : public ::testing::Test {
   protected:
@@ -92,6 +131,65 @@ TEST_F(WindowsPath, NamesTheCurrentFolderOnTheDriveThatHoldsIt) {
             EXPECT_EQ(platform::CurrentDirectoryAsWindowsPath(install_.prefix()), expected);
         });
     }
+}
+
+TEST(FileSearch, PatternsMatchAsOnWindows) {
+    testsupport::FakeInstallation install;
+    const std::string kit = "C:\\Games\\Rainbow Six\\data\\equipment\\";
+    for (const char* name :
+         {"primarymp.itm", "SecondaryMP.ITM", "special.txt", "README", "Caf\xe9.dat"}) {
+        install.WriteFile(kit + name, "x\r\n");
+    }
+    fs::create_directory(install.UnixPath(kit + "Sub"));
+    fs::permissions(install.UnixPath(kit + "special.txt"), fs::perms(0444));
+    using Names = std::vector<std::string>;
+    const Names all = {"Caf\xe9.dat", "README",        "SecondaryMP.ITM",
+                       "Sub",         "primarymp.itm", "special.txt"};
+    const std::pair<std::string, Names> cases[] = {
+        {"c:/games/RAINBOW SIX/data/equipment/*.*", all},  // names without a dot too
+        {kit + "?econdary*.*", {"SecondaryMP.ITM"}},
+        {kit + "caf\xc9.*", {"Caf\xe9.dat"}},
+        {kit + "PRIMARYMP.ITM", {"primarymp.itm"}},  // as spelled on disk
+        {"C:\\Games\\Nowhere\\*.*", {}},
+    };
+    for (const auto& [pattern, names] : cases) {
+        Names found;
+        for (const platform::FoundFile& file : platform::FindFiles(install.prefix(), pattern)) {
+            found.push_back(file.name);
+            EXPECT_EQ(file.isFolder, file.name == "Sub");
+            EXPECT_EQ(file.isReadOnly, file.name == "special.txt");
+            EXPECT_EQ(file.path, install.UnixPath(kit + file.name));
+        }
+        EXPECT_EQ(found, names) << pattern;
+    }
+}
+
+TEST(FileSearch, ClearsReadOnlyAsWineDoesLeavingFoldersAlone) {
+    struct Case {
+        unsigned mode, umask, expected;
+    };
+    const Case cases[] = {
+        {0444, 022, 0644}, {0400, 022, 0600},  {0555, 002, 0775},
+        {0440, 077, 0640}, {0444, 0222, 0644},  // whatever the umask
+        {0464, 022, 0464},                      // a write bit: not read-only, left alone
+    };
+    testsupport::TemporaryFolder folder;
+    const fs::path file = folder.path() / "primarymp.itm";
+    for (const Case& c : cases) {
+        std::ofstream(file) << "x";
+        ::chmod(file.c_str(), c.mode);
+        const mode_t previous = ::umask(c.umask);
+        ASSERT_TRUE(platform::ClearReadOnly(file).ok());
+        ::umask(previous);
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms(c.expected))
+            << std::oct << c.mode << " " << c.umask;
+    }
+    fs::create_directory(folder.path() / "sub");
+    ::chmod((folder.path() / "sub").c_str(), 0555);
+    ASSERT_TRUE(platform::ClearReadOnly(folder.path() / "sub").ok());
+    EXPECT_EQ(fs::status(folder.path() / "sub").permissions(), fs::perms(0555));
+    EXPECT_EQ(platform::ClearReadOnly(folder.path() / "gone").error().Describe(),
+              (folder.path() / "gone").string() + ": No such file or directory");
 }
 
 }  // namespace

@@ -36,14 +36,29 @@ void RemoveTree(const fs::path& root) {
     fs::remove_all(root, error);
 }
 
-// Quoted, with a backslash before '\\' and '"' (the fake prefix's names and
-// values are ASCII).
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
+// With a backslash before '\\' and '"' (the fake prefix's names and values are ASCII).
+std::string Escaped(const std::string& text) {
+    std::string out;
     for (const char c : text) {
         out += (c == '\\' || c == '"' ? "\\" : "") + std::string(1, c);
     }
-    return out + "\"";
+    return out;
+}
+
+// A key's block of system.reg, under Wow6432Node in a 64-bit prefix.
+std::string KeyBlock(std::string key, bool win64,
+                     const std::map<std::string, std::string>& values) {
+    while (key.ends_with('\\')) {
+        key.pop_back();  // Wine stores key names without it
+    }
+    if (win64 && FoldCaseCp1252(key.substr(0, 9)) == "software\\") {
+        key = "Software\\Wow6432Node\\" + key.substr(9);
+    }
+    std::string block = "\n[" + Escaped(key) + "] 1700000000\n#time=1da1762b5b2a400\n";
+    for (const auto& [name, value] : values) {
+        block += "\"" + Escaped(name) + "\"=\"" + Escaped(value) + "\"\n";
+    }
+    return block;
 }
 
 }  // namespace
@@ -68,9 +83,9 @@ TemporaryFolder::~TemporaryFolder() {
     RemoveTree(path_);
 }
 
-FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::move(options)) {
+FakeInstallation::FakeInstallation(const InstallationOptions& options) {
     prefix_.folder = root_.path() / "prefix";
-    prefix_.win64 = options_.win64;
+    prefix_.win64 = options.win64;
     fs::create_directories(prefix_.folder / "dosdevices");
     fs::create_directories(prefix_.folder / "drive_c");
     fs::create_directory_symlink("../drive_c", prefix_.folder / "dosdevices" / "c:");
@@ -85,40 +100,41 @@ FakeInstallation::FakeInstallation(InstallationOptions options) : options_(std::
          {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
         gameValues_[std::string(name) + "Path"] = game + "data\\" + FoldCaseCp1252(name);
     }
-    for (const auto& [name, value] : options_.gameValues) {
+    for (const auto& [name, value] : options.gameValues) {
         gameValues_.erase(name);
         if (value) {
             gameValues_.emplace(name, *value);
         }
     }
+    std::ofstream registry(systemReg(), std::ios::binary);
+    registry << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch="
+             << (options.win64 ? "win64" : "win32") << "\n";
     // A key every prefix has, so that nothing relies on the game's being alone.
-    registry_["Software\\Microsoft\\Windows\\CurrentVersion"] = {
-        {"ProgramFilesDir",
-         Quoted(options_.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files")}};
-    if (options_.gameKey) {
-        auto& game = Key(GameKeyName());
-        if (options_.devMode) {
-            game.emplace_back("VARNDEV", Quoted(""));
+    registry << KeyBlock(
+        "Software\\Microsoft\\Windows\\CurrentVersion", options.win64,
+        {{"ProgramFilesDir", options.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files"}});
+    if (options.gameKey) {
+        auto values = gameValues_;
+        if (options.devMode) {
+            values["VARNDEV"] = "";
         }
-        for (const auto& [name, value] : gameValues_) {
-            game.emplace_back(name, Quoted(value));
-        }
+        registry << KeyBlock(GameKeyName(), options.win64, values);
     }
-    if (options_.eagleWatch) {
-        Key(GameKeyName().insert(GameKeyName().size() - 1, ": Eagle Watch"));
+    if (options.eagleWatch) {
+        registry << KeyBlock(GameKeyName().insert(GameKeyName().size() - 1, ": Eagle Watch"),
+                             options.win64, {});
     }
-    if (options_.modKey) {
-        Key(ModKeyName()).emplace_back("InstallPath", Quoted("C:\\VARN"));
+    if (options.modKey) {
+        registry << KeyBlock(ModKeyName(), options.win64, {{"InstallPath", "C:\\VARN"}});
         fs::create_directories(UnixPath("C:\\VARN"));
     }
     std::error_code error;  // the game's folders, as its installer leaves them
     for (const auto& [name, value] : gameValues_) {
-        if (options_.gameKey && name.ends_with("Path") &&
+        if (options.gameKey && name.ends_with("Path") &&
             FoldCaseCp1252(value.substr(0, 3)) == "c:\\") {
             fs::create_directories(UnixPath(value), error);
         }
     }
-    WriteRegistry();
 }
 
 std::string FakeInstallation::GameValue(const std::string& name) const {
@@ -147,32 +163,9 @@ std::string FakeInstallation::ReadFile(const std::string& windowsPath) const {
     return read.ok() ? *read : "";
 }
 
-std::vector<std::pair<std::string, std::string>>& FakeInstallation::Key(std::string key) {
-    while (key.ends_with('\\')) {
-        key.pop_back();  // Wine stores key names without it
-    }
-    if (options_.win64 && FoldCaseCp1252(key.substr(0, 9)) == "software\\") {
-        key = "Software\\Wow6432Node\\" + key.substr(9);
-    }
-    return registry_[key];
-}
-
 void FakeInstallation::AddRegistryKey(const std::string& key) {
-    Key(key);
-    WriteRegistry();
-}
-
-void FakeInstallation::WriteRegistry() const {
-    std::ofstream out(systemReg(), std::ios::binary);
-    out << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch="
-        << (options_.win64 ? "win64" : "win32") << "\n";
-    for (const auto& [key, values] : registry_) {
-        out << "\n[" << Quoted(key).substr(1, Quoted(key).size() - 2)
-            << "] 1700000000\n#time=1da1762b5b2a400\n";
-        for (const auto& [name, data] : values) {
-            out << (name.empty() ? "@" : Quoted(name)) << "=" << data << "\n";
-        }
-    }
+    std::ofstream(systemReg(), std::ios::app | std::ios::binary)
+        << KeyBlock(key, prefix_.win64, {});
 }
 
 }  // namespace testsupport

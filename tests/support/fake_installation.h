@@ -8,8 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/wine_prefix.h"
 
@@ -43,7 +41,7 @@ class TemporaryFolder {
 
 class FakeInstallation {
   public:
-    explicit FakeInstallation(InstallationOptions options = {});
+    explicit FakeInstallation(const InstallationOptions& options = {});
 
     const platform::WinePrefix& prefix() const { return prefix_; }
     const std::filesystem::path& root() const { return root_.path(); }
@@ -55,18 +53,13 @@ class FakeInstallation {
     std::filesystem::path WriteFile(const std::string& windowsPath, const std::string& content);
     std::string ReadFile(const std::string& windowsPath) const;
 
-    // Adds an empty key (named as the programs open it) and rewrites system.reg.
+    // Adds an empty key (named as the programs open it) to system.reg.
     void AddRegistryKey(const std::string& key);
 
   private:
-    std::vector<std::pair<std::string, std::string>>& Key(std::string windowsKey);
-    void WriteRegistry() const;
-
-    InstallationOptions options_;
     TemporaryFolder root_;
     platform::WinePrefix prefix_;
     std::map<std::string, std::string> gameValues_;
-    std::map<std::string, std::vector<std::pair<std::string, std::string>>> registry_;
 };
 
 }  // namespace testsupport
