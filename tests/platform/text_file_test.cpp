@@ -130,51 +130,20 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     }
 }
 
-// Six files of one folder as Save replaces them.
-struct SixFiles {
-    explicit SixFiles(const fs::path& folder) {
-        for (int i = 0; i < 6; ++i) {
-            std::string fresh;
-            for (int line = 0; line < 2000 + i; ++line) {
-                old[i] += line < 2000 ? "old line " + std::to_string(line) + "\r\n" : "";
-                fresh += "new line " + std::to_string(line) + "\r\n";
-            }
-            replacements.push_back({folder / ("kit" + std::to_string(i)), fresh});
-        }
-        WriteOld();
-    }
-    void WriteOld() const {
-        for (int i = 0; i < 6; ++i) {
-            std::ofstream(replacements[i].file, std::ios::binary) << old[i];
-        }
-    }
-    // How many files hold their new content; -1 when one holds neither whole.
-    int NewCount() const {
-        int count = 0;
-        for (int i = 0; i < 6; ++i) {
-            const std::string now = ReadBytes(replacements[i].file);
-            count += now == replacements[i].content ? 1 : now == old[i] ? 0 : -100;
-        }
-        return std::max(count, -1);
-    }
-    std::vector<platform::FileReplacement> replacements;
-    std::string old[6];
-};
-
 TEST(TextFile, TheNextReplacementRemovesLeftoverTemporariesAndNothingElse) {
     testsupport::TemporaryFolder folder;
-    const fs::path file = folder.path() / "special.txt";
-    for (const char* name : {"special.txt", ".special.txt.bak", "special.txt.Ab12Cd",
-                             ".primarymp.itm.Ab12Cd", ".special.txt.Ab12C", ".SPECIAL.TXT.Ab12Cd",
-                             ".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
+    std::set<std::string> kept = {"special.txt",        ".special.txt.bak",
+                                  "special.txt.Ab12Cd", ".primarymp.itm.Ab12Cd",
+                                  ".special.txt.Ab12C", ".SPECIAL.TXT.Ab12Cd"};
+    for (const std::string& name : {".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
+        std::ofstream(folder.path() / name) << "left by a kill";
+    }
+    for (const std::string& name : kept) {
         std::ofstream(folder.path() / name) << "the user's";
     }
-    fs::create_directory(folder.path() / ".special.txt.Folder");
-    ASSERT_TRUE(platform::ReplaceFile(file, "new\r\n").ok());
-    EXPECT_EQ(EntryNames(folder.path()),
-              (std::set<std::string>{"special.txt", ".special.txt.bak", "special.txt.Ab12Cd",
-                                     ".primarymp.itm.Ab12Cd", ".special.txt.Ab12C",
-                                     ".SPECIAL.TXT.Ab12Cd", ".special.txt.Folder"}));
+    fs::create_directory(folder.path() / *kept.insert(".special.txt.Folder").first);
+    ASSERT_TRUE(platform::ReplaceFile(folder.path() / "special.txt", "new\r\n").ok());
+    EXPECT_EQ(EntryNames(folder.path()), kept);
 }
 
 // A few dozen kills at random moments, spread over a little more than a
@@ -184,9 +153,31 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
     GTEST_SKIP() << "forking under the sanitizers is slow and adds nothing here";
 #endif
     testsupport::TemporaryFolder folder;
-    const SixFiles files(folder.path());
+    std::string old, fresh;
+    for (int line = 0; line < 2000; ++line) {
+        old += "old line " + std::to_string(line) + "\r\n";
+        fresh += "new line " + std::to_string(line) + "\r\n";
+    }
+    std::vector<platform::FileReplacement> files;  // six, as Save replaces
+    for (int i = 0; i < 6; ++i) {
+        files.push_back({folder.path() / ("kit" + std::to_string(i)), fresh + std::string(i, 'x')});
+    }
+    const auto writeOld = [&] {
+        for (const auto& file : files) {
+            std::ofstream(file.file, std::ios::binary) << old;
+        }
+    };
+    const auto newCount = [&] {  // -1 when a file holds neither whole
+        int count = 0;
+        for (const auto& file : files) {
+            const std::string now = ReadBytes(file.file);
+            count += now == file.content ? 1 : now == old ? 0 : -100;
+        }
+        return std::max(count, -1);
+    };
+    writeOld();
     const auto entries = EntryNames(folder.path());
-    const auto save = [&] { (void)platform::ReplaceFiles(files.replacements); };
+    const auto save = [&] { (void)platform::ReplaceFiles(files); };
     const auto start = std::chrono::steady_clock::now();
     save();
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -194,15 +185,15 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
     std::mt19937 random(20240601);
     std::uniform_int_distribution<long> moment(0, std::max<long>(200, took.count() * 3 / 2));
     for (int run = 0; run < 40; ++run) {
-        files.WriteOld();
+        writeOld();
         const bool done = testsupport::RunAndKill(save, std::chrono::microseconds(moment(random)));
-        const int newCount = files.NewCount();
+        const int newCount = newCount();
         ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
         EXPECT_TRUE(!done || newCount == 6) << "run " << run;
     }
-    files.WriteOld();
+    writeOld();
     save();
-    EXPECT_EQ(files.NewCount(), 6);
+    EXPECT_EQ(newCount(), 6);
     EXPECT_EQ(EntryNames(folder.path()), entries) << "the next save removes what killed ones left";
 }
 

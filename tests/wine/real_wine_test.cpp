@@ -49,8 +49,6 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
         std::string key, name, type, utf8, ansi;  // as given to reg, as an "A" program reads it
     };
     const Added added[] = {
-        {kRegGameKey, "EquipmentPath", "REG_SZ", "C:\\GOG Games\\Rainbow Six\\data\\kit",
-         "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
         {kRegGameKey, "TextPath", "REG_SZ", "C:\\Jeux \xc3\xa9t\xc3\xa9\\text",
          "C:\\Jeux \xe9t\xe9\\text\0"s},
         {kRegGameKey, "MouseRadiansPerPixel", "REG_SZ", "0.008727", "0.008727\0"s},

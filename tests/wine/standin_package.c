@@ -23,11 +23,7 @@ int main(void) {
     char path[MAX_PATH] = "", wait[32];
     const DWORD waitLength = GetEnvironmentVariableA("STANDIN_PACKAGE_WAIT_MS", wait, sizeof wait);
     FILE* log = fopen("standin_package.log", "ab");
-    if (log == NULL) {
-        return 1;
-    }
-    fprintf(log, "%s\r\n", GetCommandLineA());
-    if (fclose(log) != 0) {
+    if (log == NULL || fprintf(log, "%s\r\n", GetCommandLineA()) < 0 || fclose(log) != 0) {
         return 1;
     }
     if (waitLength > 0 && waitLength < sizeof wait) {

@@ -1,22 +1,60 @@
-// Which prefix a program starts on: --prefix, a remembered choice, the one
-// prefix holding the game, or the user's pick in the chooser when several do.
+// The platform's two dialogs as the user meets them: a message's icon,
+// buttons and answer, Windows-1252 text shown right; and which prefix a
+// program starts on: --prefix, a remembered choice, the one prefix holding
+// the game, or the user's pick in the chooser when several do.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "platform/message.h"
 #include "platform/prefix_selection.h"
 #include "platform/ui/prefix_chooser.h"
 #include "platform/ui/program_startup.h"
+#include "platform/ui/qt_message_box.h"
 #include "support/fake_installation.h"
 #include "support/scoped_environment.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace platform;
+
+TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
+    MessageOperation previous = SetMessageOperation({});
+    ui::InstallQtMessageBox();
+    struct Case {
+        unsigned style;
+        QMessageBox::StandardButton answer;
+        QMessageBox::Icon icon;
+        int expected;
+    };
+    const Case cases[] = {
+        {MB_OK | MB_ICONHAND, QMessageBox::Ok, QMessageBox::Critical, IDOK},
+        {MB_OK | MB_ICONEXCLAMATION, QMessageBox::Ok, QMessageBox::Warning, IDOK},
+        {MB_OK, QMessageBox::Ok, QMessageBox::NoIcon, IDOK},
+        {MB_YESNO | MB_ICONEXCLAMATION, QMessageBox::Yes, QMessageBox::Warning, IDYES},
+        {MB_YESNO, QMessageBox::No, QMessageBox::NoIcon, IDNO},
+    };
+    for (const Case& c : cases) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), c.icon) << c.style;
+            shown = box->windowTitle() + ": " + box->text();
+            box->button(c.answer)->click();
+        });
+        EXPECT_EQ(ShowMessage("Error opening reg key \xE9", "Loadwise", c.style), c.expected);
+        EXPECT_EQ(shown, QString::fromUtf8("Loadwise: Error opening reg key \xC3\xA9"));
+    }
+    SetMessageOperation(std::move(previous));
+}
 
 TEST(PrefixChooserTest, ChooserOnlyForSeveralPrefixesRememberedAndOverridden) {
     testsupport::FakeInstallation first, second;
@@ -30,8 +68,7 @@ TEST(PrefixChooserTest, ChooserOnlyForSeveralPrefixesRememberedAndOverridden) {
     int shown = 0;
     QTimer answer;  // picks the second prefix and remembers it
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* chooser =
-            qobject_cast<platform::ui::PrefixChooser*>(QApplication::activeModalWidget());
+        auto* chooser = qobject_cast<ui::PrefixChooser*>(QApplication::activeModalWidget());
         if (chooser != nullptr) {
             ++shown;
             auto* list = chooser->findChild<QTreeWidget*>("prefixList");
@@ -42,8 +79,7 @@ TEST(PrefixChooserTest, ChooserOnlyForSeveralPrefixesRememberedAndOverridden) {
     });
     answer.start(10);
     const auto start = [](QStringList arguments) {
-        return platform::ui::StartupPrefix(arguments, {"loadwise", "1", ""},
-                                           testsupport::GameKeyName())
+        return ui::StartupPrefix(arguments, {"loadwise", "1", ""}, testsupport::GameKeyName())
             ->folder;
     };
     EXPECT_EQ(start({"loadwise"}), home.path() / "Games/a");
