@@ -135,7 +135,7 @@ TEST(TextFile, TheNextReplacementRemovesLeftoverTemporariesAndNothingElse) {
     std::set<std::string> kept = {"special.txt",        ".special.txt.bak",
                                   "special.txt.Ab12Cd", ".primarymp.itm.Ab12Cd",
                                   ".special.txt.Ab12C", ".SPECIAL.TXT.Ab12Cd"};
-    for (const std::string& name : {".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
+    for (const char* name : {".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
         std::ofstream(folder.path() / name) << "left by a kill";
     }
     for (const std::string& name : kept) {
@@ -167,7 +167,7 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
             std::ofstream(file.file, std::ios::binary) << old;
         }
     };
-    const auto newCount = [&] {  // -1 when a file holds neither whole
+    const auto countNew = [&] {  // -1 when a file holds neither whole
         int count = 0;
         for (const auto& file : files) {
             const std::string now = ReadBytes(file.file);
@@ -187,13 +187,13 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
     for (int run = 0; run < 40; ++run) {
         writeOld();
         const bool done = testsupport::RunAndKill(save, std::chrono::microseconds(moment(random)));
-        const int newCount = newCount();
+        const int newCount = countNew();
         ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
         EXPECT_TRUE(!done || newCount == 6) << "run " << run;
     }
     writeOld();
     save();
-    EXPECT_EQ(newCount(), 6);
+    EXPECT_EQ(countNew(), 6);
     EXPECT_EQ(EntryNames(folder.path()), entries) << "the next save removes what killed ones left";
 }
 
