@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,6 +25,7 @@
 namespace {
 
 using namespace std::string_literals;
+using testsupport::QueryValue;
 namespace fs = std::filesystem;
 using platform::RegStatus;
 using platform::registry_file::RegistryText;
@@ -37,25 +37,6 @@ std::string ReadAll(const fs::path& file) {
 }
 
 const std::string kHeader = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
-
-// A value as an "A" program reads it, or what went wrong.
-std::string Query(const platform::WinePrefix& prefix, const std::string& key,
-                  const std::string& name, std::uint32_t size = 260) {
-    platform::RegistryKey handle;
-    std::string buffer(size, '\0');
-    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
-        RegStatus::Success) {
-        return "<no key>";
-    }
-    switch (platform::RegQueryValue(handle, name, buffer.data(), size).status()) {
-        case RegStatus::Success:
-            return buffer.substr(0, size);
-        case RegStatus::MoreData:
-            return "<more data: " + std::to_string(size) + ">";
-        default:
-            return "<no value>";
-    }
-}
 
 TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
     struct Case {
@@ -107,20 +88,22 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const auto prefix = platform::LoadPrefix(folder.path());
     ASSERT_TRUE(prefix.win64);
     const std::pair<std::string, std::string> cases[] = {
-        {Query(prefix, kGameKey, "EquipmentPath"), "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
-        {Query(prefix, kGameKey, "InstallationPath", 26), "C:\\GOG Games\\Rainbow Six\\\0"s},
-        {Query(prefix, kGameKey, "InstallationPath", 25), "<more data: 26>"},
-        {Query(prefix, "software\\red storm entertainment\\", ""), "<no value>"},  // a parent
-        {Query(prefix, "SOFTWARE\\Red Storm Entertain", ""), "<no key>"},          // a name's start
-        {Query(platform::LoadPrefix(folder.path() / "none"), "Software", ""), "<no key>"},
-        {Query(prefix, kGameKey, "mouseradiansperpixel"), "0.008727\0"s},  // any case
-        {Query(prefix, kGameKey, "VARNDEV"), "<no value>"},
-        {Query(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"), "%ProgramFiles%\\VARN\0"s},
+        {QueryValue(prefix, kGameKey, "EquipmentPath"), "C:\\GOG Games\\Rainbow Six\\data\\kit\0"s},
+        {QueryValue(prefix, kGameKey, "InstallationPath", 26), "C:\\GOG Games\\Rainbow Six\\\0"s},
+        {QueryValue(prefix, kGameKey, "InstallationPath", 25), "<more data: 26>"},
+        {QueryValue(prefix, "software\\red storm entertainment\\", ""), "<no value>"},  // a parent
+        {QueryValue(prefix, "SOFTWARE\\Red Storm Entertain", ""), "<no key>"},  // a name's start
+        {QueryValue(platform::LoadPrefix(folder.path() / "none"), "Software", ""), "<no key>"},
+        {QueryValue(prefix, kGameKey, "mouseradiansperpixel"), "0.008727\0"s},  // any case
+        {QueryValue(prefix, kGameKey, "VARNDEV"), "<no value>"},
+        {QueryValue(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"),
+         "%ProgramFiles%\\VARN\0"s},
         // a hex(7) multi string without its final zero, converted as it stands
-        {Query(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
+        {QueryValue(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
          "root\\winebus\0\0C:\\windows\\inf"s},
         // the 32-bit view's time zones are a link to the shared key
-        {Query(prefix, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\UTC", "Dlt"),
+        {QueryValue(prefix, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\UTC",
+                    "Dlt"),
          "Coordinated Universal Time\0"s},
     };
     for (const auto& [got, expected] : cases) {
@@ -205,20 +188,16 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
               "7\0"s);
 }
 
-// Plays a running wineserver: an open file description's write lock on the
-// lock file in the server folder that Debian's Wine names in <prefix>/wineserver.
+// Plays a running wineserver: a write lock, held by an open file description
+// so that this process sees it too, on the lock file in the server folder
+// that Debian's Wine names in <prefix>/wineserver.
 class FakeServer {
   public:
     explicit FakeServer(const fs::path& prefix) {
-        std::ofstream(prefix / "wineserver") << folder_.path().filename().string();
-        struct stat status {};
-        ::stat(prefix.c_str(), &status);
-        char name[64];
-        std::snprintf(name, sizeof name, "server-%llx-%llx", (unsigned long long)status.st_dev,
-                      (unsigned long long)status.st_ino);
-        fs::create_directories(folder_.path() / name);
-        lock_ =
-            ::open((folder_.path() / name / "lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        std::ofstream(prefix / "wineserver") << folder_.path().string();
+        const fs::path lock = platform::WineserverLockFiles(prefix).at(1);
+        fs::create_directories(lock.parent_path());
+        lock_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     }
     ~FakeServer() { Stop(); }
     void Start() {

@@ -9,6 +9,7 @@
 
 #include "platform/codepage.h"
 #include "platform/file_read.h"
+#include "platform/registry.h"
 
 namespace fs = std::filesystem;
 using platform::FoldCaseCp1252;
@@ -166,6 +167,99 @@ std::string FakeInstallation::ReadFile(const std::string& windowsPath) const {
 void FakeInstallation::AddRegistryKey(const std::string& key) {
     std::ofstream(systemReg(), std::ios::app | std::ios::binary)
         << KeyBlock(key, prefix_.win64, {});
+}
+
+// A value as an "A" program reads it, or what went wrong.
+std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
+                       const std::string& name, std::uint32_t size) {
+    platform::RegistryKey handle;
+    std::string buffer(size, '\0');
+    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
+        platform::RegStatus::Success) {
+        return "<no key>";
+    }
+    switch (platform::RegQueryValue(handle, name, buffer.data(), size).status()) {
+        case platform::RegStatus::Success:
+            return buffer.substr(0, size);
+        case platform::RegStatus::MoreData:
+            return "<more data: " + std::to_string(size) + ">";
+        default:
+            return "<no value>";
+    }
+}
+
+Kit SmallKit() {
+    return {{
+        {{"rook.txt", "Rook Carbine", true, "30", "A short carbine."},
+         {"harrow.txt", "Harrow SMG", false, "25", "A compact submachine gun."},
+         {"vesper.txt", "Vesper \xE0 pompe", true, "8", ""}},
+        {{"lyra9.txt", "Lyra 9", true, "15", "A pistol."},
+         {"vole32.txt", "Vole .32", false, "7", "A small pistol."}},
+        {{"medkit.txt", "Medical kit", false, "", "Heals."},
+         {"flash.txt", "Flash bang", true, "", "Blinds."}},
+    }};
+}
+
+std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
+    : FakeInstallation(std::move(options)) {
+    std::vector<std::string> names = {"// names", "\"Nobody\""};
+    for (int tab = 0; tab < 3; ++tab) {
+        std::vector<std::string> itemLines = {"// multiplayer items", "\"header\" \"x\" \"y\""};
+        std::vector<std::string> kitLines = {"// kit list"};
+        for (const KitItem& item : kit[tab]) {
+            const std::string mark = item.active ? "" : "//";
+            const std::string stem = item.key.substr(0, item.key.find('.'));
+            itemLines.push_back(mark + "\"" + item.key + "\" \"" + stem + "\" \"" + stem +
+                                ".atr\"");
+            kitLines.push_back(mark + "\"" + item.key + "\"");
+            std::vector<std::string> data(19, "0 // unused");
+            data[0] = std::to_string(names.size() - 1) + " // name";
+            data[2] = item.mag + " // magazine";
+            data[3] = "600 // rate of fire";
+            data[14] = "0.6 // accuracy";
+            data[15] = "1.6 // recoil";
+            data[16] = "1.2 // reticle";
+            data[18] = "2 // zoom";
+            WriteFile(EquipmentFile(stem + ".atr"), CrLfLines(data));
+            names.push_back("\"" + item.name + "\"");
+            if (!item.description.empty()) {
+                WriteFile(TextFile(item.key), item.description + "\r\n");
+            }
+        }
+        WriteFile(ItemFile(tab), CrLfLines(itemLines));
+        WriteFile(KitList(tab), CrLfLines(kitLines));
+    }
+    WriteFile(TextFile("equipment.txt"), CrLfLines(names));
+}
+
+std::string KitInstallation::EquipmentFile(const std::string& name) const {
+    return GameValue("EquipmentPath") + "\\" + name;
+}
+
+std::string KitInstallation::TextFile(const std::string& name) const {
+    return GameValue("EquipTextPath") + "\\english\\" + name;
+}
+
+std::string KitInstallation::KitFile(int file) const {
+    const char* const names[] = {"primarymp.itm", "secondarymp.itm", "specialmp.itm",
+                                 "primarymp.txt", "secondarymp.txt", "special.txt"};
+    return file < 3 ? EquipmentFile(names[file]) : TextFile(names[file]);
+}
+
+std::vector<std::string> KitInstallation::KitFiles() const {
+    std::vector<std::string> files;
+    for (int file = 0; file < 6; ++file) {
+        files.push_back(ReadFile(KitFile(file)));
+    }
+    return files;
 }
 
 }  // namespace testsupport

@@ -14,6 +14,7 @@
 
 #include "platform/registry.h"
 #include "platform/wineserver.h"
+#include "support/fake_installation.h"
 #include "support/message_recorder.h"
 #include "support/scoped_environment.h"
 #include "varnopts/settings/game_value_writer.h"
@@ -23,22 +24,10 @@
 namespace {
 
 using namespace std::string_literals;
+using testsupport::QueryValue;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 const std::string kRegGameKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
-
-std::string Query(const platform::WinePrefix& prefix, const std::string& key,
-                  const std::string& name) {
-    platform::RegistryKey handle;
-    char buffer[260];
-    std::uint32_t size = sizeof buffer;
-    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
-            platform::RegStatus::Success ||
-        platform::RegQueryValue(handle, name, buffer, size) != platform::RegStatus::Success) {
-        return "<none>";
-    }
-    return std::string(buffer, size);
-}
 
 TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     const auto& wine = winetest::WineTestPrefix::Shared();
@@ -66,7 +55,7 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     wine.StopServer();
     const auto readBack = [&](const std::string& mouse) {
         for (const Added& value : added) {
-            EXPECT_EQ(Query(wine.prefix(), value.key.substr(5), value.name),
+            EXPECT_EQ(QueryValue(wine.prefix(), value.key.substr(5), value.name),
                       value.name == "MouseRadiansPerPixel" ? mouse + "\0"s : value.ansi)
                 << value.name;
         }
@@ -95,7 +84,7 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     ASSERT_EQ(varnopts::WriteGameValue(wine.prefix(), "MouseRadiansPerPixel", "0.000249"), 0);
     EXPECT_NE(wineReads().find("REG_SZ    0.000249"), std::string::npos) << wineReads();
     // system.reg can be half a minute behind the server: reads go through it.
-    EXPECT_EQ(Query(wine.prefix(), kGameKey, "MouseRadiansPerPixel"), "0.000249\0"s);
+    EXPECT_EQ(QueryValue(wine.prefix(), kGameKey, "MouseRadiansPerPixel"), "0.000249\0"s);
     wine.StopServer();
     readBack("0.000249");
     EXPECT_TRUE(messages.texts().empty());

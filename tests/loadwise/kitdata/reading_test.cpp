@@ -13,7 +13,7 @@
 #include "loadwise/kitdata/item_names.h"
 #include "loadwise/kitdata/kit_files.h"
 #include "loadwise/kitdata/rating.h"
-#include "support/kit_fixture.h"
+#include "support/fake_installation.h"
 #include "support/message_recorder.h"
 
 namespace kitdata {

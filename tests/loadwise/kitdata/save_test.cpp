@@ -20,7 +20,7 @@
 #include "loadwise/kitdata/kit_list_writer.h"
 #include "loadwise/kitdata/read_only_files.h"
 #include "support/failing_file_operations.h"
-#include "support/kit_fixture.h"
+#include "support/fake_installation.h"
 #include "support/scoped_environment.h"
 
 namespace kitdata {

@@ -18,7 +18,7 @@
 #include "loadwise/kitdata/item_list_reader.h"
 #include "loadwise/window/check_list_ctrl.h"
 #include "loadwise/window/loadwise_dlg.h"
-#include "support/kit_fixture.h"
+#include "support/fake_installation.h"
 #include "support/message_recorder.h"
 
 namespace loadwisetest {
