@@ -28,9 +28,7 @@ for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
     program=${id##*.}
     expected+=("usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
                "usr/share/icons/hicolor/scalable/apps/$id.svg")
-    for size in 16 22 24 32 48 64 128 256; do
-        expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
-    done
+    for s in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${s}x$s/apps/$id.png"); done
     entry=$root/usr/share/applications/$id.desktop
     hints=$(desktop-file-validate "$entry" 2>&1) && [ -z "$hints" ] || fail "$id.desktop: $hints"
     for line in "Exec=${program,,}" "Categories=Game;" "Icon=$id"; do

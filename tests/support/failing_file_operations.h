@@ -1,18 +1,11 @@
 #pragma once
 // Fault injection for file replacement: real file operations of which any
-// one step can be made to fail, and a child process killed at a chosen moment.
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// one step can be made to fail.
 
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "platform/file_operations.h"
 
@@ -68,20 +61,5 @@ class FaultInjectingOperations : public platform::FileOperations {
     int steps_ = 0;
     std::string failedStep_;
 };
-
-// Runs work in a child process and kills it (SIGKILL) after delay. True when
-// the child had finished its work by then.
-inline bool RunAndKill(const std::function<void()>& work, std::chrono::microseconds delay) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        work();
-        ::_exit(0);
-    }
-    std::this_thread::sleep_for(delay);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 }  // namespace testsupport

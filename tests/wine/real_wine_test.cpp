@@ -34,33 +34,29 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     if (!wine.available()) {
         GTEST_SKIP() << wine.whyUnavailable();
     }
-    struct Added {
-        std::string key, name, type, utf8, ansi;  // as given to reg, as an "A" program reads it
-    };
-    const Added added[] = {
-        {kRegGameKey, "TextPath", "REG_SZ", "C:\\Jeux \xc3\xa9t\xc3\xa9\\text",
-         "C:\\Jeux \xe9t\xe9\\text\0"s},
+    // What reg add wrote, as an "A" program reads it: Windows-1252, an empty
+    // value, and the modification's folder as its installer stores it.
+    const std::vector<std::string> added[] = {
+        {kRegGameKey, "TextPath", "REG_SZ", "C:\\Jeux \xc3\xa9t\xc3\xa9", "C:\\Jeux \xe9t\xe9\0"s},
         {kRegGameKey, "MouseRadiansPerPixel", "REG_SZ", "0.008727", "0.008727\0"s},
         {kRegGameKey, "VARNDEV", "REG_SZ", "", "\0"s},
         {"HKLM\\SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath", "REG_EXPAND_SZ",
          "%ProgramFiles%\\VARN", "%ProgramFiles%\\VARN\0"s},
     };
-    for (const Added& value : added) {
-        ASSERT_EQ(wine.Run({"wine", "reg", "add", value.key, "/v", value.name, "/t", value.type,
-                            "/d", value.utf8, "/f", "/reg:32"})
+    for (const auto& value : added) {
+        ASSERT_EQ(wine.Run({"wine", "reg", "add", value[0], "/v", value[1], "/t", value[2], "/d",
+                            value[3], "/f", "/reg:32"})
                       .exitCode,
-                  0)
-            << value.name;
+                  0);
     }
     wine.StopServer();
+    ASSERT_TRUE(wine.prefix().win64) << "Debian's wine64 makes win64 prefixes";
     const auto readBack = [&](const std::string& mouse) {
-        for (const Added& value : added) {
-            EXPECT_EQ(QueryValue(wine.prefix(), value.key.substr(5), value.name),
-                      value.name == "MouseRadiansPerPixel" ? mouse + "\0"s : value.ansi)
-                << value.name;
+        for (const auto& value : added) {
+            EXPECT_EQ(QueryValue(wine.prefix(), value[0].substr(5), value[1]),
+                      value[1] == "MouseRadiansPerPixel" ? mouse + "\0"s : value[4]);
         }
     };
-    ASSERT_TRUE(wine.prefix().win64) << "Debian's wine64 makes win64 prefixes";
     readBack("0.008727");
 
     const auto wineReads = [&] {
