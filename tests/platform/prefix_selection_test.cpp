@@ -86,36 +86,28 @@ const std::string kSteam = ".local/share/Steam/steamapps/";
 
 struct LauncherCase {
     std::vector<std::pair<std::string, std::string>> files;  // HOME, PREFIX stand for the folders
-    std::string link;  // where the launcher keeps the prefix; "" when its file names it
     std::string bin;   // the build's bin folder, with a wine that logs (and fails --version)
+    std::string link;  // where the launcher keeps the prefix; "" when its file names it
     std::string why;   // "" when the build is used, else why wine on the PATH is
 } const kCases[] = {
     {{{".config/lutris/games/r6-1701.yml", "game:\n  prefix: PREFIX\nwine:\n  version: ge-8\n"}},
-     "",
-     ".local/share/lutris/runners/wine/ge-8/bin",
-     ""},
+     ".local/share/lutris/runners/wine/ge-8/bin"},
     {{{".local/share/lutris/games/r6-1.yml", "game:\n  prefix: PREFIX\n"},
       {".config/lutris/runners/wine.yml", "wine:\n  version: wine-9\n"}},
-     "",
-     ".local/share/lutris/runners/wine/wine-9/bin",
-     ""},
+     ".local/share/lutris/runners/wine/wine-9/bin"},
     {{{".local/share/bottles/bottles/R6/bottle.yml", "Runner: soda-7\nVersions: [1, 2]\n"}},
-     ".local/share/bottles/bottles/R6",
      ".local/share/bottles/runners/soda-7/bin",
-     ""},
+     ".local/share/bottles/bottles/R6"},
     {{{".config/heroic/GamesConfig/r6.json",
        R"({"r6": {"winePrefix": "PREFIX", "wineVersion": {"bin": "HOME/GE-8/proton"}}})"}},
-     "",
-     "GE-8/files/bin",
-     ""},
+     "GE-8/files/bin"},
     {{{kSteam + "compatdata/4711/config_info", "8.0-105\nHOME/Proton 8/dist/share/fonts/\n"}},
-     kSteam + "compatdata/4711/pfx",
      "Proton 8/dist/bin",
-     ""},
-    {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "Games/r6", "", ""},
+     kSteam + "compatdata/4711/pfx"},
+    {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "", "Games/r6"},
     {{{kBottle + "bottles/r6/bottle.yml", "Runner: caffe-7\n"}},
-     kBottle + "bottles/r6",
      kBottle + "runners/caffe-7/bin",
+     kBottle + "bottles/r6",
      "cannot be started outside its Flatpak sandbox"},
 };
 

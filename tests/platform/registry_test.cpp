@@ -188,30 +188,6 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
               "7\0"s);
 }
 
-// Plays a running wineserver: a write lock, held by an open file description
-// so that this process sees it too, on the lock file in the server folder
-// that Debian's Wine names in <prefix>/wineserver.
-class FakeServer {
-  public:
-    explicit FakeServer(const fs::path& prefix) {
-        std::ofstream(prefix / "wineserver") << folder_.path().string();
-        const fs::path lock = platform::WineserverLockFiles(prefix).at(1);
-        fs::create_directories(lock.parent_path());
-        lock_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    }
-    ~FakeServer() { Stop(); }
-    void Start() {
-        struct flock range {};
-        range.l_type = F_WRLCK;
-        ASSERT_EQ(::fcntl(lock_, F_OFD_SETLK, &range), 0);
-    }
-    void Stop() { (void)::close(std::exchange(lock_, -1)); }
-
-  private:
-    testsupport::TemporaryFolder folder_;
-    int lock_ = -1;
-};
-
 // A wine whose reg export writes the key as the server holds it (UTF-16LE).
 const std::string kExportingWine = R"sh([ "$2" = export ] || exit 0
 { printf '\377\376'; printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"MouseRadiansPerPixel"="0.012345"\r\n' | iconv -t UTF-16LE; } > "$(printf %s "$4" | sed 's/^....unix//; s|\\|/|g')")sh";
@@ -255,10 +231,20 @@ TEST_F(RegistryWrite, WithoutAServerEveryRefusalSaysWhyAndNothingIsMisWritten) {
 }
 
 TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
-    FakeServer server(installation_.prefix().folder);
-    EXPECT_FALSE(platform::IsWineserverRunning(installation_.prefix().folder)) << "a lock alone";
-    server.Start();
-    ASSERT_TRUE(platform::IsWineserverRunning(installation_.prefix().folder));
+    // A running wineserver as the registry sees it: a write lock (an open file
+    // description's, seen by this process too) on the lock file in the server
+    // folder that Debian's Wine names in <prefix>/wineserver.
+    const fs::path prefix = installation_.prefix().folder;
+    testsupport::TemporaryFolder servers;
+    std::ofstream(prefix / "wineserver") << servers.path().string();
+    const fs::path lockFile = platform::WineserverLockFiles(prefix).at(1);
+    fs::create_directories(lockFile.parent_path());
+    const int lock = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    EXPECT_FALSE(platform::IsWineserverRunning(prefix)) << "a lock file alone";
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    ASSERT_EQ(::fcntl(lock, F_OFD_SETLK, &range), 0);
+    ASSERT_TRUE(platform::IsWineserverRunning(prefix));
     const std::string regKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
     {
         testsupport::FakeWine wine(kExportingWine);
@@ -274,7 +260,7 @@ TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
         const auto calls = wine.Calls();
         ASSERT_EQ(calls.size(), 3u);
         EXPECT_EQ(calls[0].arguments.at(1) + " " + calls[0].arguments.at(2), "export " + regKey);
-        EXPECT_EQ(calls[2].prefix, installation_.prefix().folder.string());
+        EXPECT_EQ(calls[2].prefix, prefix.string());
         EXPECT_EQ(calls[2].arguments, (std::vector<std::string>{
                                           "reg", "add", regKey, "/v", "MouseRadiansPerPixel", "/t",
                                           "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
@@ -294,7 +280,7 @@ TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
         << noWine.error().Describe();
     EXPECT_EQ(ReadAll(installation_.systemReg()), before_) << "the server's file is left alone";
 
-    server.Stop();  // the way is chosen at each write, not at open
+    ::close(lock);  // the server ends: the way is chosen at each write, not at open
     ASSERT_EQ(Set("0.000249"), RegStatus::Success);
     EXPECT_NE(ReadAll(installation_.systemReg()).find("=\"0.000249\""), std::string::npos);
 }
