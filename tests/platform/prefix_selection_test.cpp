@@ -86,9 +86,9 @@ const std::string kSteam = ".local/share/Steam/steamapps/";
 
 struct LauncherCase {
     std::vector<std::pair<std::string, std::string>> files;  // HOME, PREFIX stand for the folders
-    std::string bin;   // the build's bin folder, with a wine that logs (and fails --version)
-    std::string link;  // where the launcher keeps the prefix; "" when its file names it
-    std::string why;   // "" when the build is used, else why wine on the PATH is
+    std::string bin;        // the build's bin folder, with a wine that logs (and fails --version)
+    std::string link = "";  // where the launcher keeps the prefix; "" when its file names it
+    std::string why = "";   // "" when the build is used, else why wine on the PATH is
 } const kCases[] = {
     {{{".config/lutris/games/r6-1701.yml", "game:\n  prefix: PREFIX\nwine:\n  version: ge-8\n"}},
      ".local/share/lutris/runners/wine/ge-8/bin"},
