@@ -36,8 +36,6 @@ TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
     };
     const Case cases[] = {
         {MB_OK | MB_ICONHAND, QMessageBox::Ok, QMessageBox::Critical, IDOK},
-        {MB_OK | MB_ICONEXCLAMATION, QMessageBox::Ok, QMessageBox::Warning, IDOK},
-        {MB_OK, QMessageBox::Ok, QMessageBox::NoIcon, IDOK},
         {MB_YESNO | MB_ICONEXCLAMATION, QMessageBox::Yes, QMessageBox::Warning, IDYES},
         {MB_YESNO, QMessageBox::No, QMessageBox::NoIcon, IDNO},
     };
