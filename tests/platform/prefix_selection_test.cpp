@@ -1,8 +1,5 @@
-// Where the programs find the game's prefix without being told (the usual
-// places in their order, each prefix holding the game's key in the view where
-// it lies, else ~/.wine; WINEPREFIX wins), and with which Wine build: fake
-// homes with each launcher's files and a logging stand-in build show that the
-// prefix runs with its launcher's build and that unusable files fall back.
+// Where the programs find the game's prefix without being told, and which
+// Wine build runs it: each launcher's files in a fake home, a logging build.
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,6 @@
-// The registry: every value format and escape as wineserver writes them,
-// read back as a Windows "A" program sees the data; reader and writer on a
-// real system.reg written by Wine 8 (a fresh 64-bit prefix with the game's
-// values added by a 32-bit installer): its views, links and sizes, and one
-// value changed with every other byte kept. While a wineserver runs, keys are
-// read through `$WINE reg export` and values go through `$WINE reg add`,
-// leaving the server's file alone.
+// The registry: every value format and escape as wineserver writes them, read
+// as a Windows "A" program sees them; one value written with every other byte
+// kept, also in Wine 8's own file; while a wineserver runs, `$WINE reg`.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -63,7 +59,6 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
         {"\"V\"=hex(4):30,00,2e,00,35,00,00,00", 4, "0.5\0"s},
         {"\"V\"=hex(7):61,00,00,00,62,00,00,00,00,00", 7, "a\0b\0\0"s},
         {R"("Na\"me\\"="x")", 1, "x\0"s},
-        {"\"V\" = \"x\"", 1, "x\0"s},
     };
     for (const Case& c : cases) {
         const RegistryText file(kHeader + "[Software\\\\Test] 1\n#time=1d\n" + c.line +
@@ -169,12 +164,6 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
     for (const Case& c : cases) {
         EXPECT_EQ(Edit(c.before, c.key, c.name, c.text), c.after);
     }
-    const RegistryText written(cases[4].after);  // and the escaped text reads back unchanged
-    EXPECT_EQ(platform::registry_file::AnsiData(1, written.ReadValues(written.keys()[0])[0].data),
-              "C:\\Jeux \xe9"
-              "a\xe9\\\x80"
-              "1\t\"x\"\x01"
-              "7\0"s);
 }
 
 // A wine whose reg export writes the key as the server holds it (UTF-16LE).
@@ -257,10 +246,6 @@ TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
     {
         testsupport::FakeWine failing("exit 1");
         EXPECT_EQ(Set("1"), RegStatus::Failed);
-        platform::RegistryKey other;  // reg export's "no such key"
-        EXPECT_EQ(platform::RegOpenKey(installation_.prefix(), kGameKey,
-                                       platform::KeyAccess::QueryValue, other),
-                  RegStatus::NotFound);
     }
     testsupport::ScopedEnvironment missing("WINE", "/no/such/wine");
     const platform::RegResult noWine = Set("1");

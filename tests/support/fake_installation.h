@@ -29,8 +29,7 @@ struct InstallationOptions {
 
 std::string GameKeyName();
 std::string ModKeyName();
-// A value as a Windows "A" program reads it with a buffer of size bytes, else
-// "<no key>", "<no value>" or "<more data: size>".
+// A value as an "A" program reads it, else "<no key>", "<no value>", "<more data: size>".
 std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
                        const std::string& name, std::uint32_t size = 260);
 
@@ -69,9 +68,8 @@ class FakeInstallation {
     std::map<std::string, std::string> gameValues_;
 };
 
-// A game installation with a multiplayer kit of our own items: the three
-// item files and kit lists, a data file per item, equipment.txt with the
-// items' names and their description files.
+// A fake installation with a multiplayer kit of our own items: item files,
+// kit lists, data files, equipment.txt with the names, description files.
 struct KitItem {
     std::string key;   // description file name, e.g. "rook.txt"; its data file is "rook.atr"
     std::string name;  // entry of equipment.txt (Windows-1252)

@@ -1,8 +1,6 @@
 #pragma once
-// A stand-in for wine: points WINE (and xdg-open on PATH) at shell scripts
-// that log every call for the object's lifetime: a start line (pid,
-// arguments, physical working folder, WINEPREFIX), then the given shell
-// body runs, then an end line with its exit status.
+// A stand-in for wine (and xdg-open) for the object's lifetime: logs each
+// call's start and end around the given shell body.
 
 #include <cstddef>
 #include <filesystem>

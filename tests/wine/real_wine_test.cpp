@@ -1,9 +1,5 @@
-// Against real Wine: what `wine reg add /reg:32` wrote reads back through our
-// reader; the options program's sensitivity write is what `wine reg query`
-// reads, with and without a running server, and while one runs we read what
-// it holds. The six packages of an install each see exactly the command line
-// "<file>" /auto <game folder> (unquoted) in the modification's folder, work
-// a moment, and start only after the one before it has ended.
+// Against real Wine: what `wine reg` wrote reads back, what we write `wine reg`
+// reads, with and without a running server; six packages run one at a time.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 #pragma once
-// The one real Wine prefix of the wine tests, never ~/.wine: booted
-// (wineboot -i) in a temporary folder when a test first asks for it, shared
-// by every test of the program, and removed with its wineserver at the end.
+// The one real Wine prefix of the wine tests, never ~/.wine: booted in a
+// temporary folder when first asked for, removed with its server at the end.
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,5 @@
-// The platform's two dialogs as the user meets them: a message's icon,
-// buttons and answer, Windows-1252 text shown right; and which prefix a
-// program starts on: --prefix, a remembered choice, the one prefix holding
-// the game, or the user's pick in the chooser when several do.
+// The platform's dialogs: a message's icon, buttons and answer; the prefix
+// chooser, only when several prefixes hold the game, and what overrides it.
 
 #include <gtest/gtest.h>
 
