@@ -60,14 +60,6 @@ class WindowsPath : public ::testing::Test {
     fs::path Drive(const std::string& rest) const {
         return install_.prefix().folder / "dosdevices" / rest;
     }
-    // Runs in folder as the current directory.
-    template <typename Check>
-    void In(const fs::path& folder, Check check) {
-        const fs::path previous = fs::current_path();
-        fs::current_path(folder);
-        check();
-        fs::current_path(previous);
-    }
 
     testsupport::FakeInstallation install_;
 };
@@ -103,13 +95,14 @@ TEST_F(WindowsPath, NamesTheCurrentFolderOnTheDriveThatHoldsIt) {
         {install_.root(),
          "Z:" + fs::canonical(install_.root()).string()},  // outside every drive but z:
     };
+    const fs::path previous = fs::current_path();
     for (const auto& [folder, windows] : cases) {
         std::string expected = windows;
         std::replace(expected.begin(), expected.end(), '/', '\\');
-        In(fs::canonical(folder), [&] {
-            EXPECT_EQ(platform::CurrentDirectoryAsWindowsPath(install_.prefix()), expected);
-        });
+        fs::current_path(fs::canonical(folder));
+        EXPECT_EQ(platform::CurrentDirectoryAsWindowsPath(install_.prefix()), expected);
     }
+    fs::current_path(previous);
 }
 
 TEST(FileSearch, PatternsMatchAsOnWindows) {
