@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,24 +45,48 @@ void ResetSignalsInChild() {
     sigaction(SIGPIPE, &defaultAction, nullptr);
 }
 
-// Reads what the pipe holds now into output, keeping its last kKeptOutput
-// bytes. Returns false once the pipe has been closed by every writer.
-bool ReadAvailable(int fd, std::string& output) {
-    char buffer[4096];
-    for (;;) {
-        const ssize_t received = read(fd, buffer, sizeof buffer);
-        if (received > 0) {
-            output.append(buffer, static_cast<std::size_t>(received));
-            if (output.size() > 2 * kKeptOutput) {
-                output.erase(0, output.size() - kKeptOutput);
-            }
-            continue;
+// A file for what a child prints: unnamed, so it disappears with its last
+// descriptor. Not a pipe: a wineserver that the child starts inherits the
+// descriptor and outlives the child, and it must never meet a pipe whose
+// reader has gone (it would be killed by SIGPIPE in the middle of the next
+// program's run).
+int OpenOutputFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
+    int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        std::string name = folder + "/child-output-XXXXXX";
+        fd = mkostemp(name.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            unlink(name.c_str());
         }
-        if (received < 0 && errno == EINTR) {
-            continue;
-        }
-        return received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
     }
+    return fd;
+}
+
+// The last kKeptOutput bytes of what the child printed.
+std::string LastOutput(int fd) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        return {};
+    }
+    const off_t size = status.st_size;
+    const off_t start = size > static_cast<off_t>(kKeptOutput) ? size - kKeptOutput : 0;
+    std::string output(static_cast<std::size_t>(size - start), '\0');
+    std::size_t done = 0;
+    while (done < output.size()) {
+        const ssize_t count =
+            pread(fd, output.data() + done, output.size() - done, start + static_cast<off_t>(done));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    output.resize(done);
+    return output;
 }
 
 int ExitCodeOf(int status) {
@@ -147,15 +172,15 @@ Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::millisecond
     std::vector<char*> envp = NullTerminatedPointers(environment);
     const std::string programPath = command.program.string();
 
-    int output[2];
-    if (pipe2(output, O_CLOEXEC) != 0) {
-        return Error{programPath, std::strerror(errno)};
+    const int output = OpenOutputFile();
+    if (output < 0) {
+        return SystemError(programPath, errno);
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, output, 1);
+    posix_spawn_file_actions_adddup2(&actions, output, 2);
     if (!command.workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, command.workingFolder.c_str());
     }
@@ -176,32 +201,24 @@ Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::millisecond
         posix_spawn(&pid, programPath.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
     if (spawnError != 0) {
-        close(output[0]);
+        close(output);
         return Error{programPath, std::strerror(spawnError)};
     }
-    fcntl(output[0], F_SETFL, fcntl(output[0], F_GETFL) | O_NONBLOCK);
 
     ChildExit result;
-    bool open = true;
     const auto deadline = std::chrono::steady_clock::now() + timeLimit;
     int status = 0;
     for (;;) {
-        pollfd watched{output[0], POLLIN, 0};
-        // Once every writer has closed the pipe, poll only sleeps.
-        poll(&watched, open ? 1 : 0, kWaitSliceMilliseconds);
-        if (open) {
-            open = ReadAvailable(output[0], result.output);
-        }
+        poll(nullptr, 0, kWaitSliceMilliseconds);
         const pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) {
             break;
         }
         if (done < 0 && errno != EINTR) {
             const int error = errno;
-            close(output[0]);
-            return Error{programPath, std::strerror(error)};
+            close(output);
+            return SystemError(programPath, error);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             kill(pid, SIGKILL);
@@ -214,15 +231,10 @@ Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::millisecond
             waiting();
         }
     }
-    // What it wrote just before it ended; helpers it left behind may still
-    // hold the pipe open, so nothing more is waited for.
-    if (open) {
-        ReadAvailable(output[0], result.output);
-    }
-    close(output[0]);
-    if (result.output.size() > kKeptOutput) {
-        result.output.erase(0, result.output.size() - kKeptOutput);
-    }
+    // Helpers it left behind may still write to the file: what is there now
+    // is what the child printed.
+    result.output = LastOutput(output);
+    close(output);
     result.exitCode = ExitCodeOf(status);
     return result;
 }

@@ -17,7 +17,13 @@ run_suite() {
   local dir=$1 type=$2 labels=$3; shift 3
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DLW_WERROR=ON "$@"
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 -L "$labels"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 -L "$labels" \
+    -LE '^wine$'
+  # Real Wine now and then loses a client to a server that is just ending
+  # ("recvmsg: Connection reset by peer"): a failed run is run once more.
+  if [ "$labels" = . ]; then
+    ctest --test-dir "$dir" --output-on-failure --timeout 600 -L '^wine$' --repeat until-pass:2
+  fi
 }
 
 echo "== build and test"
