@@ -1,5 +1,6 @@
 #include "platform/message.h"
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -25,7 +26,9 @@ int ShowMessage(const std::string& text, const std::string& caption, unsigned st
     if (const MessageOperation& operation = InstalledOperation()) {
         return operation(text, caption, style);
     }
-    std::cerr << caption << ": " << text << '\n';
+    std::string shown = text;
+    std::replace(shown.begin(), shown.end(), kDetailsMark, '\n');
+    std::cerr << caption << ": " << shown << '\n';
     return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
 }
 
