@@ -51,8 +51,7 @@ void ResetSignalsInChild() {
 // reader has gone (it would be killed by SIGPIPE in the middle of the next
 // program's run).
 int OpenOutputFile() {
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
+    const std::string folder = TemporaryFilesFolder();
     int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) {
         std::string name = folder + "/child-output-XXXXXX";

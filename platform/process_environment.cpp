@@ -1,5 +1,6 @@
 #include "platform/process_environment.h"
 
+#include <cstdlib>
 #include <string_view>
 
 extern char** environ;
@@ -36,6 +37,11 @@ std::vector<char*> NullTerminatedPointers(std::vector<std::string>& strings) {
     }
     pointers.push_back(nullptr);
     return pointers;
+}
+
+std::string TemporaryFilesFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
 }
 
 }  // namespace platform

@@ -11,6 +11,9 @@ namespace platform {
 // the variable of the same name (or added).
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& overrides);
 
+// Where temporary files go: $TMPDIR when it is an absolute path, else /tmp.
+std::string TemporaryFilesFolder();
+
 // Pointers to the strings' characters followed by a null pointer. The strings
 // must outlive the result.
 std::vector<char*> NullTerminatedPointers(std::vector<std::string>& strings);

@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -82,9 +81,7 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
 }
 
 Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = (tmp != nullptr && *tmp == '/' ? std::string(tmp) : std::string("/tmp")) +
-                         "/wine-reg-export-XXXXXX";
+    std::string folder = TemporaryFilesFolder() + "/wine-reg-export-XXXXXX";
     if (::mkdtemp(folder.data()) == nullptr) {
         return SystemError(folder, errno);
     }
