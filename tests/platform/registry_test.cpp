@@ -2,9 +2,7 @@
 // as a Windows "A" program sees them; one value written with every other byte
 // kept, also in Wine 8's own file; while a wineserver runs, `$WINE reg`.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -165,10 +163,6 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
     }
 }
 
-// A wine whose reg export writes the key as the server holds it (UTF-16LE).
-const std::string kExportingWine = R"sh([ "$2" = export ] || exit 0
-{ printf '\377\376'; printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"MouseRadiansPerPixel"="0.012345"\r\n' | iconv -t UTF-16LE; } > "$(printf %s "$4" | sed 's/^....unix//; s|\\|/|g')")sh";
-
 class RegistryWrite : public testing::Test {
   protected:
     void SetUp() override {
@@ -208,23 +202,12 @@ TEST_F(RegistryWrite, WithoutAServerEveryRefusalSaysWhyAndNothingIsMisWritten) {
 }
 
 TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
-    // A running wineserver as the registry sees it: a write lock (an open file
-    // description's, seen by this process too) on the lock file in the server
-    // folder that Debian's Wine names in <prefix>/wineserver.
-    const fs::path prefix = installation_.prefix().folder;
-    testsupport::TemporaryFolder servers;
-    std::ofstream(prefix / "wineserver") << servers.path().string();
-    const fs::path lockFile = platform::WineserverLockFiles(prefix).at(1);
-    fs::create_directories(lockFile.parent_path());
-    const int lock = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    EXPECT_FALSE(platform::IsWineserverRunning(prefix)) << "a lock file alone";
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    ASSERT_EQ(::fcntl(lock, F_OFD_SETLK, &range), 0);
-    ASSERT_TRUE(platform::IsWineserverRunning(prefix));
+    testsupport::FakeRunningServer server(installation_);
+    ASSERT_TRUE(platform::IsWineserverRunning(installation_.prefix().folder));
     const std::string regKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
     {
-        testsupport::FakeWine wine(kExportingWine);
+        testsupport::FakeWine wine(
+            testsupport::RegExportBody("\"MouseRadiansPerPixel\"=\"0.012345\""));
         ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
         char buffer[16] = {};
         std::uint32_t size = sizeof buffer;
@@ -237,7 +220,7 @@ TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
         const auto calls = wine.Calls();
         ASSERT_EQ(calls.size(), 3u);
         EXPECT_EQ(calls[0].arguments.at(1) + " " + calls[0].arguments.at(2), "export " + regKey);
-        EXPECT_EQ(calls[2].prefix, prefix.string());
+        EXPECT_EQ(calls[2].prefix, installation_.prefix().folder.string());
         EXPECT_EQ(calls[2].arguments, (std::vector<std::string>{
                                           "reg", "add", regKey, "/v", "MouseRadiansPerPixel", "/t",
                                           "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
@@ -253,7 +236,7 @@ TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
         << noWine.error().Describe();
     EXPECT_EQ(ReadAll(installation_.systemReg()), before_) << "the server's file is left alone";
 
-    ::close(lock);  // the server ends: the way is chosen at each write, not at open
+    server.End();  // the server ends: the way is chosen at each write, not at open
     ASSERT_EQ(Set("0.000249"), RegStatus::Success);
     EXPECT_NE(ReadAll(installation_.systemReg()).find("=\"0.000249\""), std::string::npos);
 }

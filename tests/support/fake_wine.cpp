@@ -1,11 +1,17 @@
 #include "support/fake_wine.h"
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "platform/wineserver.h"
 
 namespace fs = std::filesystem;
 
@@ -99,6 +105,32 @@ std::vector<std::string> FakeWine::Opened(std::size_t expected) const {
         return expected > 0 && opened.size() >= expected;
     });
     return opened;
+}
+
+std::string RegExportBody(const std::string& valueLine) {
+    return "if [ \"$2\" = export ]; then { printf '\\377\\376'; printf 'Windows Registry Editor "
+           "Version 5.00\\r\\n\\r\\n[HKEY_LOCAL_MACHINE\\\\K]\\r\\n" +
+           (valueLine.empty() ? "" : valueLine + "\\r\\n") +
+           "' | iconv -t UTF-16LE; } > \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"; "
+           "fi\n";
+}
+
+FakeRunningServer::FakeRunningServer(const FakeInstallation& installation) {
+    const fs::path prefix = installation.prefix().folder;
+    std::ofstream(prefix / "wineserver") << (installation.root() / "server").string();
+    const fs::path lockFile = platform::WineserverLockFiles(prefix).at(1);
+    fs::create_directories(lockFile.parent_path());
+    lock_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    EXPECT_EQ(::fcntl(lock_, F_OFD_SETLK, &range), 0) << lockFile;
+}
+
+void FakeRunningServer::End() {
+    if (lock_ >= 0) {
+        ::close(lock_);
+        lock_ = -1;
+    }
 }
 
 }  // namespace testsupport

@@ -40,4 +40,22 @@ class FakeWine {
     ScopedEnvironment path_;
 };
 
+// A fake wine body: `reg export` writes the key, with this value line if
+// any ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
+std::string RegExportBody(const std::string& valueLine = "");
+
+// A running wineserver as the registry sees it, until End: a write lock on
+// the lock file in the server folder that <prefix>/wineserver names.
+class FakeRunningServer {
+  public:
+    explicit FakeRunningServer(const FakeInstallation& installation);
+    ~FakeRunningServer() { End(); }
+    FakeRunningServer(const FakeRunningServer&) = delete;
+    FakeRunningServer& operator=(const FakeRunningServer&) = delete;
+    void End();
+
+  private:
+    int lock_ = -1;
+};
+
 }  // namespace testsupport

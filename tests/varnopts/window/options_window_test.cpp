@@ -1,7 +1,6 @@
 // The options window as the user runs it: start-up without the game, the
 // mouse sensitivity, the start buttons and Help, Install and Uninstall All.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -21,7 +20,6 @@
 
 #include "platform/file_search.h"
 #include "platform/message.h"
-#include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 #include "support/message_recorder.h"
@@ -126,11 +124,7 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
 TEST(MouseSensitivityInWindow, ResetThenSaveWritesTheDefaultAlsoThroughASlowServer) {
     // reg add takes a second; reg export (the key is read through the
     // server too) gives the key without values.
-    testsupport::FakeWine wine(
-        "[ \"$2\" = add ] && exec sleep 1\n"
-        "{ printf '\\377\\376'; printf 'Windows Registry Editor Version 5.00\\r\\n\\r\\n"
-        "[HKEY_LOCAL_MACHINE\\\\K]\\r\\n' | iconv -t UTF-16LE; } "
-        "> \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"");
+    testsupport::FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n" + testsupport::RegExportBody());
     InstallationOptions options;
     options.gameValues["MouseRadiansPerPixel"] = "0.02";
     FakeInstallation installation(options);
@@ -149,20 +143,11 @@ TEST(MouseSensitivityInWindow, ResetThenSaveWritesTheDefaultAlsoThroughASlowServ
     Click(*window, "IDC_SAVE_MOUSE");
     EXPECT_EQ(stored(), "0.008727");
 
-    // The registry takes a running server as the lock held on the lock file
-    // that the prefix's "wineserver" file points to.
-    std::ofstream(installation.prefix().folder / "wineserver")
-        << (installation.root() / "server").string();
-    const auto lockFile = platform::WineserverLockFiles(installation.prefix().folder).at(1);
-    fs::create_directories(lockFile.parent_path());
-    const int lock = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    ASSERT_EQ(fcntl(lock, F_OFD_SETLK, &range), 0);
+    testsupport::FakeRunningServer server(installation);
     int paints = 0;
     CheckPaintingAfter(*window, 300, paints, [] {});
     Click(*window, "IDC_SAVE_MOUSE");
-    close(lock);
+    server.End();
     ASSERT_EQ(wine.Calls().size(), 2u);
     EXPECT_EQ(wine.Calls()[1].arguments.at(1), "add");
     EXPECT_TRUE(wine.Calls()[1].ended);
