@@ -43,7 +43,7 @@ text=demo/game/data/text/kit/English
 # about 40 keys, each under the file's header (a whole file is too large to
 # mutate quickly).
 cp "$build/demo-prefix/system.reg" "$seeds/registry_reader_fuzz/sample.reg"
-fixture=tests/data/wine8-win64-system.reg.gz
+fixture=fixtures/wine8-win64-system.reg.gz
 if [ -r "$fixture" ]; then
   gunzip -c "$fixture" | awk -v out="$seeds/registry_reader_fuzz/wine8" '
     NR <= 4 { head = head $0 "\n"; next }
