@@ -11,7 +11,6 @@
 #include "platform/registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
-#include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 
@@ -163,82 +162,70 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
     }
 }
 
-class RegistryWrite : public testing::Test {
-  protected:
-    void SetUp() override {
-        before_ = ReadAll(installation_.systemReg());
-        ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
-    }
-    platform::RegResult Open(platform::KeyAccess access) {
-        return platform::RegOpenKey(installation_.prefix(), kGameKey, access, key_);
-    }
-    platform::RegResult Set(const std::string& text) {
-        return platform::RegSetStringValue(key_, "MouseRadiansPerPixel", text);
-    }
-
-    testsupport::FakeInstallation installation_;
-    platform::RegistryKey key_;
-    std::string before_;
-};
-
-// (That a write changes one line only is checked on the real Wine file.)
-TEST_F(RegistryWrite, WithoutAServerEveryRefusalSaysWhyAndNothingIsMisWritten) {
-    fs::permissions(installation_.systemReg(), fs::perms(0444));
-    const platform::RegResult denied = Set("1");
+// Without a server the file is rewritten, or left alone with the reason;
+// while one runs, the key is read and written through `$WINE reg`.
+TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
+    testsupport::FakeInstallation installation;
+    const fs::path file = installation.systemReg();
+    const std::string before = ReadAll(file);
+    platform::RegistryKey key;
+    const auto open = [&](platform::KeyAccess access) {
+        return platform::RegOpenKey(installation.prefix(), kGameKey, access, key);
+    };
+    const auto set = [&](const std::string& text) {
+        return platform::RegSetStringValue(key, "MouseRadiansPerPixel", text);
+    };
+    ASSERT_EQ(open(platform::KeyAccess::SetValue), RegStatus::Success);
+    fs::permissions(file, fs::perms(0444));
+    const platform::RegResult denied = set("1");
     EXPECT_EQ(denied, RegStatus::AccessDenied);
     EXPECT_EQ(denied.error().code, EACCES) << denied.error().Describe();
-    EXPECT_EQ(ReadAll(installation_.systemReg()), before_);
-
-    fs::permissions(installation_.systemReg(), fs::perms(0644));
+    EXPECT_EQ(ReadAll(file), before);
+    fs::permissions(file, fs::perms(0644));
     const std::pair<std::string, RegStatus> changed[] = {
         {"WINE REGISTRY Version 2\n\n[Other] 1\n", RegStatus::NotFound},  // key gone since open
         {"garbage\n", RegStatus::Failed},  // not a registry: never rewritten
     };
     for (const auto& [content, status] : changed) {  // the file changed under the key
-        std::ofstream(installation_.systemReg(), std::ios::binary) << content;
-        EXPECT_EQ(Set("1"), status);
-        EXPECT_EQ(ReadAll(installation_.systemReg()), content);
+        std::ofstream(file, std::ios::binary) << content;
+        EXPECT_EQ(set("1"), status);
+        EXPECT_EQ(ReadAll(file), content);
     }
-}
+    std::ofstream(file, std::ios::binary) << before;
 
-TEST_F(RegistryWrite, WhileAServerRunsKeysAreReadAndWrittenThroughWineReg) {
-    testsupport::FakeRunningServer server(installation_);
-    ASSERT_TRUE(platform::IsWineserverRunning(installation_.prefix().folder));
+    testsupport::FakeRunningServer server(installation);
     const std::string regKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
     {
         testsupport::FakeWine wine(
             testsupport::RegExportBody("\"MouseRadiansPerPixel\"=\"0.012345\""));
-        ASSERT_EQ(Open(platform::KeyAccess::QueryValue), RegStatus::Success);
-        char buffer[16] = {};
-        std::uint32_t size = sizeof buffer;
-        ASSERT_EQ(platform::RegQueryValue(key_, "MouseRadiansPerPixel", buffer, size),
-                  RegStatus::Success);
-        EXPECT_STREQ(buffer, "0.012345") << "what the server holds, not the file's 0.008727";
-        ASSERT_EQ(Open(platform::KeyAccess::SetValue), RegStatus::Success);
-        const platform::RegResult set = Set("0.0123 \xe9");
-        ASSERT_EQ(set, RegStatus::Success) << set.error().Describe();
+        EXPECT_EQ(QueryValue(installation.prefix(), kGameKey, "MouseRadiansPerPixel"),
+                  "0.012345\0"s)
+            << "what the server holds, not the file's 0.008727";
+        ASSERT_EQ(open(platform::KeyAccess::SetValue), RegStatus::Success);
+        const platform::RegResult written = set("0.0123 \xe9");
+        ASSERT_EQ(written, RegStatus::Success) << written.error().Describe();
         const auto calls = wine.Calls();
         ASSERT_EQ(calls.size(), 3u);
         EXPECT_EQ(calls[0].arguments.at(1) + " " + calls[0].arguments.at(2), "export " + regKey);
-        EXPECT_EQ(calls[2].prefix, installation_.prefix().folder.string());
+        EXPECT_EQ(calls[2].prefix, installation.prefix().folder.string());
         EXPECT_EQ(calls[2].arguments, (std::vector<std::string>{
                                           "reg", "add", regKey, "/v", "MouseRadiansPerPixel", "/t",
                                           "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
     }
     {
         testsupport::FakeWine failing("exit 1");
-        EXPECT_EQ(Set("1"), RegStatus::Failed);
+        EXPECT_EQ(set("1"), RegStatus::Failed);
     }
     testsupport::ScopedEnvironment missing("WINE", "/no/such/wine");
-    const platform::RegResult noWine = Set("1");
+    const platform::RegResult noWine = set("1");
     EXPECT_EQ(noWine, RegStatus::Failed);
     EXPECT_NE(noWine.error().Describe().find("was not found"), std::string::npos)
         << noWine.error().Describe();
-    EXPECT_EQ(ReadAll(installation_.systemReg()), before_) << "the server's file is left alone";
+    EXPECT_EQ(ReadAll(file), before) << "the server's file is left alone";
 
     server.End();  // the server ends: the way is chosen at each write, not at open
-    ASSERT_EQ(Set("0.000249"), RegStatus::Success);
-    EXPECT_NE(ReadAll(installation_.systemReg()).find("=\"0.000249\""), std::string::npos);
+    ASSERT_EQ(set("0.000249"), RegStatus::Success);
+    EXPECT_NE(ReadAll(file).find("=\"0.000249\""), std::string::npos);
 }
 
 }  // namespace

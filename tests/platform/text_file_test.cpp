@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "platform/file_read.h"
-#include "platform/leftover_temporaries.h"
 #include "support/fake_installation.h"
 
 namespace {
@@ -22,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-std::string ReadBytes(const fs::path& file) {
+std::string Bytes(const fs::path& file) {
     return platform::ReadWholeFile(file).value();
 }
 
@@ -38,12 +37,10 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
     struct Case {
         std::string bytes;
         Lines lines;
-        std::string written;  // JoinTextLines(lines)
-    };
-    const Case cases[] = {
+        std::string written;
+    } const cases[] = {
         {"", {}, ""},
         {"\n", {""}, "\r\n"},
-        {"a\r\nb\r\n", {"a", "b"}, "a\r\nb\r\n"},
         {"a\nb", {"a", "b"}, "a\r\nb\r\n"},                  // a last line without LF is a line
         {"a\r\n\r\nb\n", {"a", "", "b"}, "a\r\n\r\nb\r\n"},  // empty lines stay
         {"a\r\r\n", {"a\r"}, "a\r\r\n"},                     // only the CR right before LF goes
@@ -59,7 +56,7 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
         ASSERT_TRUE(lines.ok()) << lines.error().Describe();
         EXPECT_EQ(*lines, each.lines) << testing::PrintToString(each.bytes);
         ASSERT_TRUE(platform::ReplaceFile(file, platform::JoinTextLines(*lines)).ok());
-        EXPECT_EQ(ReadBytes(file), each.written) << testing::PrintToString(each.bytes);
+        EXPECT_EQ(Bytes(file), each.written) << testing::PrintToString(each.bytes);
     }
 }
 
@@ -68,23 +65,18 @@ TEST(TextFile, OnlyRegularFilesAreReadAndNothingElseBlocks) {
     const fs::path pipe = folder.path() / "pipe.txt", device = folder.path() / "RainbowSix.exe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", device);
-    struct Case {
-        fs::path file;
-        std::string why;
-        int code;
-    };
-    const Case cases[] = {
+    const std::tuple<fs::path, std::string, int> cases[] = {
         {folder.path() / "missing.txt", "No such file or directory", ENOENT},
         {folder.path(), "Is a directory", EISDIR},
         {pipe, "not a regular file", EINVAL},    // refused at once, not waited on
         {device, "not a regular file", EINVAL},  // not read forever
     };
-    for (const Case& c : cases) {
-        const auto read = platform::ReadWholeFile(c.file);
-        const auto length = platform::RegularFileLength(c.file);
-        ASSERT_FALSE(read.ok() || length.ok()) << c.file;
-        EXPECT_EQ(read.error().Describe(), c.file.string() + ": " + c.why);
-        EXPECT_EQ(read.error().code, c.code);
+    for (const auto& [file, why, code] : cases) {
+        const auto read = platform::ReadWholeFile(file);
+        const auto length = platform::RegularFileLength(file);
+        ASSERT_FALSE(read.ok() || length.ok()) << file;
+        EXPECT_EQ(read.error().Describe(), file.string() + ": " + why);
+        EXPECT_EQ(read.error().code, code);
         EXPECT_EQ(length.error().Describe(), read.error().Describe());
     }
 }
@@ -92,40 +84,35 @@ TEST(TextFile, OnlyRegularFilesAreReadAndNothingElseBlocks) {
 TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     testsupport::TemporaryFolder folder;
     const fs::path first = folder.path() / "primarymp.itm", second = folder.path() / "special.txt";
-    const auto reset = [&] {
+    const auto reset = [&](fs::perms secondMode) {
         std::error_code none;
         fs::permissions(second, fs::perms(0644), none);
         std::ofstream(first, std::ios::binary) << "old first\r\n";
         std::ofstream(second, std::ios::binary) << "old second\r\n";
+        fs::permissions(second, secondMode);
     };
-    reset();
-    fs::permissions(first, static_cast<fs::perms>(0640));
+    reset(fs::perms(0644));
+    fs::permissions(first, fs::perms(0640));
     fs::create_symlink(second.filename(), folder.path() / "link.txt");
     ASSERT_TRUE(platform::ReplaceFiles({{first, "1\r\n"}, {folder.path() / "link.txt", "2\r\n"}}));
-    EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "1\r\n2\r\n");
+    EXPECT_EQ(Bytes(first) + Bytes(second), "1\r\n2\r\n");
     EXPECT_EQ(fs::status(first).permissions(), fs::perms(0640));
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
 
     const auto names = EntryNames(folder.path());
-    struct Failure {
-        fs::perms mode;
-        fs::path failing;
-        bool declined;
-        int code;
-    } const failures[] = {
+    const std::tuple<fs::perms, fs::path, bool, int> failures[] = {
         {fs::perms(0444), second, false, EACCES},  // read-only: refused as on Windows
         {fs::perms(0644), folder.path() / "nowhere" / "x.txt", false, ENOENT},
         {fs::perms(0644), second, true, ECANCELED},  // called off once all is written
     };
-    for (const Failure& f : failures) {
-        reset();
-        fs::permissions(second, f.mode);
+    for (const auto& [mode, failing, declined, code] : failures) {
+        reset(mode);
         const auto status =
-            platform::ReplaceFiles({{first, "new\r\n"}, {f.failing, "new\r\n"}},
-                                   platform::RealFileOperations(), [&] { return !f.declined; });
-        ASSERT_FALSE(status.ok()) << f.failing;
-        EXPECT_EQ(status.error().code, f.code) << f.failing;
-        EXPECT_EQ(ReadBytes(first) + ReadBytes(second), "old first\r\nold second\r\n");
+            platform::ReplaceFiles({{first, "new\r\n"}, {failing, "new\r\n"}},
+                                   platform::RealFileOperations(), [&] { return !declined; });
+        ASSERT_FALSE(status.ok()) << failing;
+        EXPECT_EQ(status.error().code, code) << failing;
+        EXPECT_EQ(Bytes(first) + Bytes(second), "old first\r\nold second\r\n");
         EXPECT_EQ(EntryNames(folder.path()), names) << "no temporary is left";
     }
 }
@@ -146,8 +133,7 @@ TEST(TextFile, TheNextReplacementRemovesLeftoverTemporariesAndNothingElse) {
     EXPECT_EQ(EntryNames(folder.path()), kept);
 }
 
-// A few dozen kills at random moments, spread over a little more than a
-// save of six files takes.
+// Kills at random moments over a little more than a save of six files takes.
 TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
 #ifdef LW_SANITIZE
     GTEST_SKIP() << "forking under the sanitizers is slow and adds nothing here";
@@ -158,51 +144,44 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
         old += "old line " + std::to_string(line) + "\r\n";
         fresh += "new line " + std::to_string(line) + "\r\n";
     }
-    std::vector<platform::FileReplacement> files;  // six, as Save replaces
+    std::vector<platform::FileReplacement> files;
     for (int i = 0; i < 6; ++i) {
         files.push_back({folder.path() / ("kit" + std::to_string(i)), fresh + std::string(i, 'x')});
     }
-    const auto writeOld = [&] {
+    // Saves from old files, killed after delay (never when negative); returns
+    // how many files are new, or -1 when a file holds neither whole.
+    const auto save = [&](long delay) {
         for (const auto& file : files) {
             std::ofstream(file.file, std::ios::binary) << old;
         }
-    };
-    const auto countNew = [&] {  // -1 when a file holds neither whole
+        const pid_t child = ::fork();
+        if (child == 0) {
+            (void)platform::ReplaceFiles(files);
+            ::_exit(0);
+        }
+        if (delay >= 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(delay));
+            ::kill(child, SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
         int count = 0;
         for (const auto& file : files) {
-            const std::string now = ReadBytes(file.file);
-            count += now == file.content ? 1 : now == old ? 0 : -100;
+            count += Bytes(file.file) == file.content ? 1 : Bytes(file.file) == old ? 0 : -100;
         }
         return std::max(count, -1);
     };
-    writeOld();
-    const auto entries = EntryNames(folder.path());
-    const auto save = [&] { (void)platform::ReplaceFiles(files); };
     const auto start = std::chrono::steady_clock::now();
-    save();
-    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - start);
+    ASSERT_EQ(save(-1), 6);
+    const auto entries = EntryNames(folder.path());
+    const long took = std::chrono::duration_cast<std::chrono::microseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count();
     std::mt19937 random(20240601);
-    std::uniform_int_distribution<long> moment(0, std::max<long>(200, took.count() * 3 / 2));
+    std::uniform_int_distribution<long> moment(0, std::max<long>(200, took * 3 / 2));
     for (int run = 0; run < 40; ++run) {
-        writeOld();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            save();
-            ::_exit(0);
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        const bool done = WIFEXITED(status) && WEXITSTATUS(status) == 0;  // before the kill
-        const int newCount = countNew();
-        ASSERT_GE(newCount, 0) << "run " << run << ": a file is torn";
-        EXPECT_TRUE(!done || newCount == 6) << "run " << run;
+        ASSERT_GE(save(moment(random)), 0) << "run " << run << ": a file is torn";
     }
-    writeOld();
-    save();
-    EXPECT_EQ(countNew(), 6);
+    EXPECT_EQ(save(-1), 6);
     EXPECT_EQ(EntryNames(folder.path()), entries) << "the next save removes what killed ones left";
 }
 
