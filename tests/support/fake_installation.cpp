@@ -64,13 +64,6 @@ std::string KeyBlock(std::string key, bool win64,
 
 }  // namespace
 
-std::string GameKeyName() {
-    return "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
-}
-std::string ModKeyName() {
-    return "SOFTWARE\\TORV\\VARN MOD 2.0";
-}
-
 TemporaryFolder::TemporaryFolder() {
     static const struct DataHome {
         DataHome() { ::setenv("XDG_DATA_HOME", path.c_str(), 1); }

@@ -1,8 +1,8 @@
 #pragma once
 // A fake game installation in a temporary folder: a Wine prefix (system.reg,
-// dosdevices links, drive_c) holding the game's registry values, and game
-// files. The first one (or TemporaryFolder) points XDG_DATA_HOME at a
-// temporary folder for the whole test program, away from the user's data.
+// dosdevices links, drive_c) with the game's registry values, and game files.
+// The first temporary folder points XDG_DATA_HOME at one of its own for the
+// whole test program, away from the user's data.
 
 #include <array>
 #include <cstdint>
@@ -20,15 +20,19 @@ struct InstallationOptions {
     bool win64 = true;        // values under Software\Wow6432Node
     bool gameKey = true;      // the game's key at all
     bool eagleWatch = false;  // the expansion's key
-    bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath
+    bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath "C:\VARN"
     bool devMode = false;     // VARNDEV (an empty string value)
     // Over the defaults (InstallationPath "C:\Games\Rainbow Six\", the game's
     // folders under it, MouseRadiansPerPixel "0.008727"); nullopt: left out.
     std::map<std::string, std::optional<std::string>> gameValues;
 };
 
-std::string GameKeyName();
-std::string ModKeyName();
+inline std::string GameKeyName() {
+    return "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
+}
+inline std::string ModKeyName() {
+    return "SOFTWARE\\TORV\\VARN MOD 2.0";
+}
 // A value as an "A" program reads it, else "<no key>", "<no value>", "<more data: size>".
 std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
                        const std::string& name, std::uint32_t size = 260);
@@ -58,9 +62,7 @@ class FakeInstallation {
     std::filesystem::path UnixPath(const std::string& windowsPath) const;
     std::filesystem::path WriteFile(const std::string& windowsPath, const std::string& content);
     std::string ReadFile(const std::string& windowsPath) const;
-
-    // Adds an empty key (named as the programs open it) to system.reg.
-    void AddRegistryKey(const std::string& key);
+    void AddRegistryKey(const std::string& key);  // empty, named as the programs open it
 
   private:
     TemporaryFolder root_;
@@ -68,8 +70,8 @@ class FakeInstallation {
     std::map<std::string, std::string> gameValues_;
 };
 
-// A fake installation with a multiplayer kit of our own items: item files,
-// kit lists, data files, equipment.txt with the names, description files.
+// A multiplayer kit of our own items: item files, kit lists, data files,
+// equipment.txt with the names, description files.
 struct KitItem {
     std::string key;   // description file name, e.g. "rook.txt"; its data file is "rook.atr"
     std::string name;  // entry of equipment.txt (Windows-1252)
@@ -83,8 +85,7 @@ using Kit = std::array<std::vector<KitItem>, 3>;
 // Primary: rook (on), harrow (off), vesper (on, no description); Secondary:
 // lyra9 (on), vole32 (off); Special: medkit (off), flash (on).
 Kit SmallKit();
-// Lines each ended with CR LF.
-std::string CrLfLines(const std::vector<std::string>& lines);
+std::string CrLfLines(const std::vector<std::string>& lines);  // each ended with CR LF
 
 class KitInstallation : public FakeInstallation {
   public:
@@ -93,7 +94,7 @@ class KitInstallation : public FakeInstallation {
     // Windows paths of a file in the equipment folder and in the English text folder.
     std::string EquipmentFile(const std::string& name) const;
     std::string TextFile(const std::string& name) const;
-    // Windows paths of the six kit files: the three item files, then the three kit lists.
+    // The six kit files: the three item files, then the three kit lists.
     std::string KitFile(int file) const;
     std::string ItemFile(int tab) const { return KitFile(tab); }
     std::string KitList(int tab) const { return KitFile(3 + tab); }

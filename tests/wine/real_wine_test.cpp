@@ -1,13 +1,18 @@
-// Against real Wine: what `wine reg` wrote reads back, what we write `wine reg`
-// reads, with and without a running server; six packages run one at a time.
+// Against real Wine, in one prefix booted for all the tests here (never
+// ~/.wine): what `wine reg` wrote reads back, what we write `wine reg` reads,
+// with and without a running server; six packages run one at a time.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
+#include "platform/child_process.h"
+#include "platform/file_read.h"
+#include "platform/process_environment.h"
 #include "platform/registry.h"
 #include "platform/wineserver.h"
 #include "support/fake_installation.h"
@@ -15,20 +20,74 @@
 #include "support/scoped_environment.h"
 #include "varnopts/settings/game_value_writer.h"
 #include "varnopts/settings/package_run_report.h"
-#include "wine_test_prefix.h"
 
 namespace {
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 using testsupport::QueryValue;
 
-const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
+const std::string kGameKey = testsupport::GameKeyName();
 const std::string kRegGameKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
 
+// The real Wine prefix, booted in a temporary folder when first asked for,
+// removed with its server at the end.
+class WineTestPrefix {
+  public:
+    static const WineTestPrefix& Shared() {
+        ::setenv("WINEDEBUG", "-all", 1);  // for the wine that the programs under test start
+        static const WineTestPrefix shared;
+        return shared;
+    }
+    ~WineTestPrefix() {
+        StopServer();
+        // Debian's Wine names the server folder it made in /tmp in <prefix>/wineserver.
+        const auto server = platform::ReadWholeFile(folder_.path() / "wineserver");
+        std::error_code error;
+        if (server && server->starts_with("wine-") && server->find('/') == std::string::npos) {
+            fs::remove_all(fs::path("/tmp") / *server, error);
+        }
+    }
+
+    bool booted() const { return booted_; }
+    platform::WinePrefix prefix() const { return platform::LoadPrefix(folder_.path()); }
+    // Runs a program from PATH in this prefix and waits for it, not for the
+    // wineserver it leaves running: its exit code (-1 when it did not end) and output.
+    std::pair<int, std::string> Run(const std::vector<std::string>& arguments) const {
+        const auto ran = platform::RunToEnd(
+            {platform::FindExecutable(arguments[0]).value_or(arguments[0]),
+             arguments,
+             platform::EnvironmentWith({"WINEPREFIX=" + folder_.path().string(), "WINEDEBUG=-all"}),
+             {}},
+            std::chrono::minutes(5));
+        return {ran && !ran->timedOut ? ran->exitCode : -1, ran ? ran->output : ""};
+    }
+    // A server that stays, as while the game runs; ending it saves the registry.
+    void StartServer() const {
+        Run({"wineserver", "-p"});
+        for (int i = 0; i < 100 && !platform::IsWineserverRunning(folder_.path()); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    void StopServer() const {
+        Run({"wineserver", "-k"});
+        Run({"wineserver", "-w"});
+    }
+
+  private:
+    WineTestPrefix() {
+        booted_ = Run({"wineboot", "-i"}).first == 0;
+        StopServer();  // the registry files are written as it ends
+        booted_ = booted_ && fs::exists(folder_.path() / "system.reg");
+    }
+    testsupport::TemporaryFolder folder_;
+    bool booted_ = false;
+};
+
 TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
-    const auto& wine = winetest::WineTestPrefix::Shared();
-    if (!wine.available()) {
-        GTEST_SKIP() << wine.whyUnavailable();
+    const auto& wine = WineTestPrefix::Shared();
+    if (!wine.booted()) {
+        GTEST_SKIP() << "wine is not installed, or wineboot -i failed";
     }
     // What reg add wrote, as an "A" program reads it: Windows-1252, an empty
     // value, and the modification's folder as its installer stores it.
@@ -40,9 +99,9 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
          "%ProgramFiles%\\VARN", "%ProgramFiles%\\VARN\0"s},
     };
     for (const auto& value : added) {
-        const auto ran = wine.Run({"wine", "reg", "add", value[0], "/v", value[1], "/t", value[2],
-                                   "/d", value[3], "/f", "/reg:32"});
-        ASSERT_EQ(ran.exitCode, 0) << value[1] << ": " << ran.output;
+        const auto [exitCode, output] = wine.Run({"wine", "reg", "add", value[0], "/v", value[1],
+                                                  "/t", value[2], "/d", value[3], "/f", "/reg:32"});
+        ASSERT_EQ(exitCode, 0) << value[1] << ": " << output;
     }
     wine.StopServer();
     ASSERT_TRUE(wine.prefix().win64) << "Debian's wine64 makes win64 prefixes";
@@ -53,25 +112,20 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
         }
     };
     readBack("0.008727");
-
     const auto wineReads = [&] {
         return wine
             .Run({"wine", "reg", "query", kRegGameKey, "/v", "MouseRadiansPerPixel", "/reg:32"})
-            .output;
+            .second;
     };
     testsupport::MessageRecorder messages;
     // No server: the file is edited.
-    ASSERT_FALSE(platform::IsWineserverRunning(wine.folder()));
     ASSERT_EQ(varnopts::WriteGameValue(wine.prefix(), "MouseRadiansPerPixel", "0.012345"), 0);
     EXPECT_NE(wineReads().find("REG_SZ    0.012345"), std::string::npos) << wineReads();
 
     // A server runs: the value goes through it, and it saves as it ends.
     wine.StopServer();  // the one the query started would end by itself at any moment
-    ASSERT_EQ(wine.Run({"wineserver", "-p"}).exitCode, 0);
-    for (int i = 0; i < 100 && !platform::IsWineserverRunning(wine.folder()); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    ASSERT_TRUE(platform::IsWineserverRunning(wine.folder()));
+    wine.StartServer();
+    ASSERT_TRUE(platform::IsWineserverRunning(wine.prefix().folder));
     ASSERT_EQ(varnopts::WriteGameValue(wine.prefix(), "MouseRadiansPerPixel", "0.000249"), 0);
     EXPECT_NE(wineReads().find("REG_SZ    0.000249"), std::string::npos) << wineReads();
     // system.reg can be half a minute behind the server: reads go through it.
@@ -81,19 +135,22 @@ TEST(RealWine, ReadsWhatWineWroteAndWritesWhatWineReads) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
+// The stand-in package (standin_package.c) logs its command line and the
+// times it started and ended.
 TEST(RealWine, SixPackagesRunOneAfterAnother) {
-    const auto& wine = winetest::WineTestPrefix::Shared();
-    if (!wine.available() || std::string(LW_STANDIN_PACKAGE).empty()) {
-        GTEST_SKIP() << "needs Wine and the stand-in package (mingw-w64) " << wine.whyUnavailable();
+    const auto& wine = WineTestPrefix::Shared();
+    if (!wine.booted() || std::string(LW_STANDIN_PACKAGE).empty()) {
+        GTEST_SKIP() << "needs Wine and the stand-in package (mingw-w64)";
     }
     const std::string game = "C:\\Program Files (x86)\\Red Storm\\Rainbow Six\\";
     const std::vector<std::string> plan = {"VARN_FULL.EXE",       "VARN_FULL_INDEX.EXE",
                                            "VARN_TN_RAINBOW.EXE", "VARN_MP_DEFAULT.EXE",
                                            "VARN_HIGH_SOUND.EXE", "VARN_GOCODES.EXE"};
-    std::filesystem::path folder;
+    const fs::path folder = wine.prefix().folder / "drive_c" / "VARN MOD";
+    fs::create_directories(folder);
     std::string expectedOrder, expectedLog;
     for (const std::string& package : plan) {
-        folder = wine.InstallStandInPackage("C:\\VARN MOD\\" + package).parent_path();
+        fs::copy_file(LW_STANDIN_PACKAGE, folder / package, fs::copy_options::overwrite_existing);
         expectedOrder += package + " start\n" + package + " end\n";
         expectedLog += "\"C:\\VARN MOD\\" + package + "\" /auto " + game + "\r\n";
     }
@@ -102,7 +159,7 @@ TEST(RealWine, SixPackagesRunOneAfterAnother) {
     // One server for all six: under load, Wine 8's client now and then meets
     // a server that is just ending ("wine client error:0: recvmsg:
     // Connection reset by peer"), which would fail a package for Wine's sake.
-    ASSERT_EQ(wine.Run({"wineserver", "-p"}).exitCode, 0);
+    wine.StartServer();
     varnopts::ReportPackageRun(varnopts::PackageAction::Install,
                                varnopts::RunPackages(wine.prefix(), "C:\\VARN MOD", game, plan));
     wine.StopServer();
@@ -116,13 +173,11 @@ TEST(RealWine, SixPackagesRunOneAfterAnother) {
         lastEnd = what == "end" ? milliseconds : lastEnd;
     }
     EXPECT_EQ(order, expectedOrder);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()),
-              expectedLog);
-    ASSERT_FALSE(messages.messages().empty());
-    EXPECT_EQ(messages.messages().back().details, "") << "what Wine printed for a failure";
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{"The installation of VARN is finished: all 6 packages ran "
-                                       "and ended without error."});
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), expectedLog);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].details, "") << "what Wine printed for a failure";
+    EXPECT_EQ(messages.texts()[0],
+              "The installation of VARN is finished: all 6 packages ran and ended without error.");
 }
 
 }  // namespace
