@@ -5,8 +5,7 @@
 # sample installation under a private X server: each must show its main window
 # and nothing else (no message box, nothing on stderr but its start line).
 set -euo pipefail
-build=$(cd "$1" && pwd)
-source=$(cd "$2" && pwd)
+build=$(cd "$1" && pwd) source=$(cd "$2" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/lw-deb-test-XXXXXX")
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -15,8 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }
 deb=$(echo "$work"/cpack/*.deb)
-[ -f "$deb" ] || fail "cpack made no single .deb: $deb"
-depends=$(dpkg-deb -f "$deb" Depends)
+depends=$(dpkg-deb -f "$deb" Depends) || fail "cpack made no single .deb: $deb"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 wine xdg-utils; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "the package does not depend on $package"
 done
@@ -25,40 +23,39 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 expected=(usr/bin/Loadwise usr/bin/loadwise usr/bin/varnopts)
 for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
-    program=${id##*.}
     expected+=("usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
                "usr/share/icons/hicolor/scalable/apps/$id.svg")
     for s in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${s}x$s/apps/$id.png"); done
     entry=$root/usr/share/applications/$id.desktop
     hints=$(desktop-file-validate "$entry" 2>&1) && [ -z "$hints" ] || fail "$id.desktop: $hints"
+    program=${id##*.}
     for line in "Exec=${program,,}" "Categories=Game;" "Icon=$id"; do
         grep -qx "$line" "$entry" || fail "$id.desktop lacks $line"
     done
-    appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" >"$work/as.log" 2>&1 ||
-        { cat "$work/as.log" >&2; fail "$id.metainfo.xml is invalid"; }
+    appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" >&2 ||
+        fail "$id.metainfo.xml is invalid"
 done
 held=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$held" = "$(printf '%s\n' "${expected[@]}" | sort)" ] || fail "the package holds: $held"
 [ "$(readlink "$root/usr/bin/Loadwise")" = loadwise ] || fail "Loadwise is no link to loadwise"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+[ -s "$work/display" ] || fail "Xvfb did not start"
 display=:$(head -n 1 "$work/display")
 "$source/scripts/make-demo-prefix.sh" "$work/prefix" >/dev/null
 mkdir -p -m 0700 "$work/home" "$work/runtime"
 
 # start_from_menu ID TITLE: starts the program as its desktop entry says and
-# waits until its one window of the entry's window class is titled TITLE.
+# checks that the windows of the entry's window class are just one, titled TITLE.
 start_from_menu() {
-    local entry=$root/usr/share/applications/$1.desktop seen=
-    local exec_line wm_class
+    local entry=$root/usr/share/applications/$1.desktop exec_line wm_class pid seen=
     exec_line=$(sed -n 's/^Exec=//p' "$entry")
     wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
     env -i PATH="$root/usr/bin:/usr/bin:/bin" DISPLAY="$display" XDG_RUNTIME_DIR="$work/runtime" \
         LANG=C.UTF-8 HOME="$work/home" WINEPREFIX="$work/prefix" $exec_line 2>"$work/stderr" &
-    local pid=$!
+    pid=$!
     pids+=($pid)
     windows() { # the titles of the windows of the entry's class
         DISPLAY=$display xwininfo -root -children |
