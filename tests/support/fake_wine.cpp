@@ -47,8 +47,13 @@ void WaitUntil(std::chrono::milliseconds limit, Ready ready) {
 
 }  // namespace
 
-FakeWine::FakeWine(const std::string& body)
-    : path_("PATH", folder_.path().string() + ":" + std::getenv("PATH")) {
+FakeWine::FakeWine(const std::string& body, const fs::path& programFolder)
+    : program_((programFolder.empty() ? folder_.path() : programFolder) / "wine"),
+      path_("PATH", folder_.path().string() + ":" + std::getenv("PATH")) {
+    if (programFolder.empty()) {
+        wine_.emplace("WINE", program_.string());
+    }
+    fs::create_directories(program_.parent_path());
     const std::string log = "'" + (folder_.path() / "wine.log").string() + "'";
     // Each record is built first and appended with one printf, so records of
     // programs running side by side never interleave.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,11 @@ struct WineCall {
 
 class FakeWine {
   public:
-    explicit FakeWine(const std::string& body = "exit 0");
+    // Where programFolder is given, wine is there and $WINE is left alone.
+    explicit FakeWine(const std::string& body = "exit 0",
+                      const std::filesystem::path& programFolder = {});
 
-    std::filesystem::path program() const { return folder_.path() / "wine"; }
+    const std::filesystem::path& program() const { return program_; }
     std::vector<WineCall> Calls() const;  // in the order they started
     // Waits (up to 20 s) until count calls have started, or ended when ended is true.
     std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
@@ -36,7 +39,8 @@ class FakeWine {
 
   private:
     TemporaryFolder folder_;
-    ScopedEnvironment wine_{"WINE", program().string()};
+    std::filesystem::path program_;
+    std::optional<ScopedEnvironment> wine_;
     ScopedEnvironment path_;
 };
 
