@@ -26,27 +26,21 @@ using namespace platform;
 TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
     MessageOperation previous = SetMessageOperation({});
     ui::InstallQtMessageBox();
-    struct Case {
-        unsigned style;
-        QMessageBox::StandardButton answer;
-        QMessageBox::Icon icon;
-        int expected;
-    };
-    const Case cases[] = {
+    const std::tuple<unsigned, QMessageBox::StandardButton, QMessageBox::Icon, int> cases[] = {
         {MB_OK | MB_ICONHAND, QMessageBox::Ok, QMessageBox::Critical, IDOK},
         {MB_YESNO | MB_ICONEXCLAMATION, QMessageBox::Yes, QMessageBox::Warning, IDYES},
         {MB_YESNO, QMessageBox::No, QMessageBox::NoIcon, IDNO},
     };
-    for (const Case& c : cases) {
+    for (const auto& [style, answer, icon, expected] : cases) {
         QString shown;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->icon(), c.icon) << c.style;
+            EXPECT_EQ(box->icon(), icon) << style;
             shown = box->windowTitle() + ": " + box->text();
-            box->button(c.answer)->click();
+            box->button(answer)->click();
         });
-        EXPECT_EQ(ShowMessage("Error opening reg key \xE9", "Loadwise", c.style), c.expected);
+        EXPECT_EQ(ShowMessage("Error opening reg key \xE9", "Loadwise", style), expected);
         EXPECT_EQ(shown, QString::fromUtf8("Loadwise: Error opening reg key \xC3\xA9"));
     }
     SetMessageOperation(std::move(previous));
