@@ -31,12 +31,8 @@ std::string ReadAll(const fs::path& file) {
 const std::string kHeader = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
 
 TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
-    struct Case {
-        std::string line;  // the value line(s) in the file
-        std::uint32_t type;
-        std::string ansi;
-    };
-    const Case cases[] = {
+    // The value line(s) in the file, the value's type and its bytes.
+    const std::tuple<std::string, std::uint32_t, std::string> cases[] = {
         {"\"V\"=\"0.008727\"", 1, "0.008727\0"s},
         {"\"V\"=\"\"", 1, "\0"s},
         {R"("V"="C:\\Games\\\"R6\"\\")", 1, "C:\\Games\\\"R6\"\\\0"s},
@@ -56,15 +52,14 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
         {"\"V\"=hex(7):61,00,00,00,62,00,00,00,00,00", 7, "a\0b\0\0"s},
         {R"("Na\"me\\"="x")", 1, "x\0"s},
     };
-    for (const Case& c : cases) {
-        const RegistryText file(kHeader + "[Software\\\\Test] 1\n#time=1d\n" + c.line +
+    for (const auto& [line, type, ansi] : cases) {
+        const RegistryText file(kHeader + "[Software\\\\Test] 1\n#time=1d\n" + line +
                                 "\n\"After\"=\"next\"\n");
         const auto values = file.ReadValues(file.keys().at(0));
-        ASSERT_EQ(values.size(), 2u) << c.line;
-        EXPECT_EQ(values[0].type, c.type) << c.line;
-        EXPECT_EQ(platform::registry_file::AnsiData(values[0].type, values[0].data), c.ansi)
-            << c.line;
-        EXPECT_EQ(values[1].name, u"After") << "the next value is found again: " << c.line;
+        ASSERT_EQ(values.size(), 2u) << line;
+        EXPECT_EQ(values[0].type, type) << line;
+        EXPECT_EQ(platform::registry_file::AnsiData(values[0].type, values[0].data), ansi) << line;
+        EXPECT_EQ(values[1].name, u"After") << "the next value is found again: " << line;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Installs itself as the message operation for its lifetime: records every
-// message and answers with the queued buttons (IDOK, or IDNO to a question).
+// message and answers with the queued buttons, else IDOK (IDNO to a question).
 
 #include <deque>
 #include <string>
@@ -20,19 +20,7 @@ struct RecordedMessage {
 class MessageRecorder {
   public:
     MessageRecorder()
-        : previous_(platform::SetMessageOperation(
-              [this](const std::string& text, const std::string& caption, unsigned style) {
-                  const std::size_t mark = text.find(platform::kDetailsMark);
-                  messages_.push_back({text.substr(0, mark), caption, style,
-                                       mark == std::string::npos ? "" : text.substr(mark + 1)});
-                  const bool question = (style & 0xF) == platform::MB_YESNO;
-                  const int answer = answers_.empty() ? question ? platform::IDNO : platform::IDOK
-                                                      : answers_.front();
-                  if (!answers_.empty()) {
-                      answers_.pop_front();
-                  }
-                  return answer;
-              })) {}
+        : previous_(platform::SetMessageOperation([this](auto&&... m) { return Record(m...); })) {}
     ~MessageRecorder() { platform::SetMessageOperation(std::move(previous_)); }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
@@ -48,6 +36,18 @@ class MessageRecorder {
     }
 
   private:
+    int Record(const std::string& text, const std::string& caption, unsigned style) {
+        const std::size_t mark = text.find(platform::kDetailsMark);
+        messages_.push_back({text.substr(0, mark), caption, style,
+                             mark == std::string::npos ? "" : text.substr(mark + 1)});
+        int answer = (style & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.pop_front();
+        }
+        return answer;
+    }
+
     std::vector<RecordedMessage> messages_;
     std::deque<int> answers_;
     platform::MessageOperation previous_;
