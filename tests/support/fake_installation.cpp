@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 
 #include "platform/codepage.h"
 #include "platform/file_read.h"
@@ -39,11 +40,7 @@ void RemoveTree(const fs::path& root) {
 
 // With a backslash before '\\' and '"' (the fake prefix's names and values are ASCII).
 std::string Escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        out += (c == '\\' || c == '"' ? "\\" : "") + std::string(1, c);
-    }
-    return out;
+    return std::regex_replace(text, std::regex(R"([\\"])"), R"(\$&)");
 }
 
 // A key's block of system.reg, under Wow6432Node in a 64-bit prefix.
