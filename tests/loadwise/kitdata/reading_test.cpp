@@ -1,5 +1,4 @@
-// Reading the kit: the game's folders from its registry key, the item files,
-// data files and names into the rows of the three lists, and rating words.
+// Reading the kit: the game's folders, the rows of the three lists, rating words.
 
 #include <gtest/gtest.h>
 
@@ -70,23 +69,36 @@ class ItemListReaderTest : public ::testing::Test {
     GamePaths paths_ = ReadGamePaths(kit_.prefix());
 };
 
-TEST_F(ItemListReaderTest, OnlyLinesBeginningExactlyWithAQuoteMakeRowsAfterTheHeader) {
+// Rows ("+" when ticked) by name: only lines beginning exactly with a quote
+// count and the first is the header; the name is the table's entry when the
+// data file's first number is inside the table (the last is 7).
+TEST_F(ItemListReaderTest, RowsComeFromQuotedLinesAfterTheHeaderNamedByTheTable) {
+    const std::pair<std::string, const char*> data[] = {
+        {"neg", "-1"}, {"last", "+7abc"}, {"over", "8"}, {"short", " 3 first\r\nx\r\n7 // mag"}};
+    std::string items = "\"h\"\r\n";
+    for (const auto& [stem, text] : data) {
+        kit_.WriteFile(kit_.EquipmentFile(stem + ".atr"), text);
+        items += "\"" + stem + "\" \"\" \"" + stem + ".atr\"\r\n";
+    }
     const std::pair<std::string, std::string> cases[] = {
         {"// c\r\n\r\n[Section]\r\n\"header\"\r\n \"blank.txt\"\r\n// \"spaced.txt\"\r\n"
          "///\"three.txt\"\r\n\"kept.txt\"\r\n//\"off.txt\"\r\n",
-         "kept.txt+ off.txt "},
+         "kept.txt+|off.txt|"},
         // A switched-off header leaves the row after it unticked.
         {"//\"header\"\r\n\"a.txt\"\r\n\"b.txt\"\r\n//\"c.txt\"\r\n\"d.txt\"",
-         "a.txt b.txt+ c.txt d.txt+ "},
-    };
+         "a.txt|b.txt+|c.txt|d.txt+|"},
+        // Data files with indexes outside the table, short, or missing.
+        {items + "\"ex_primmags.txt\"\r\n\"EX_EMPTYKIT.TXT\"",
+         "neg+|Flash bang+|over+|Nobody+|Primary Magazine+|EX_EMPTYKIT.TXT+|"}};
     for (const auto& [text, rows] : cases) {
         kit_.WriteFile(kit_.ItemFile(kPrimaryTab), text);
         std::string read;
         for (const ItemRow& row : Fill().rows) {
-            read += row.cells[kTextColumn] + (row.checked ? "+ " : " ");
+            read += row.cells[kNameColumn] + (row.checked ? "+|" : "|");
         }
         EXPECT_EQ(read, rows) << text;
     }
+    EXPECT_EQ(Fill().rows[3].cells[kMagColumn], "7");
 }
 
 TEST_F(ItemListReaderTest, FiguresComeFromTheDataFileWhateverTheLetterCaseOnDisk) {
@@ -100,35 +112,6 @@ TEST_F(ItemListReaderTest, FiguresComeFromTheDataFileWhateverTheLetterCaseOnDisk
     EXPECT_EQ(Fill(kSpecialTab).rows[1].cells, (Texts{"Flash bang", "flash.txt", "flash.atr"}));
     paths_.m_bDevMode = true;  // the raw figures
     EXPECT_EQ(Fill().rows[0].cells[kReticleColumn], "1.2");
-}
-
-TEST_F(ItemListReaderTest, NameFromTheTableOrTheItemText) {
-    struct Case {
-        const char* key;
-        const char* data;  // nullptr: no data file
-        const char* name;
-    };
-    // Indexes outside the table (the last is 7), data files missing or short.
-    const Case cases[] = {{"neg.txt", "-1", "neg.txt"},
-                          {"last.txt", "+7abc", "Flash bang"},
-                          {"over.txt", "8", "over.txt"},
-                          {"short.txt", " 3 starts with a blank\r\nx\r\n7 // mag", "Nobody"},
-                          {"ex_primmags.txt", nullptr, "Primary Magazine"},
-                          {"EX_EMPTYKIT.TXT", nullptr, "EX_EMPTYKIT.TXT"}};
-    std::string itemFile = "\"header\"\r\n";
-    for (const Case& c : cases) {
-        itemFile += std::string("\"") + c.key + "\" \"\" \"" + c.key + ".atr\"\r\n";
-        if (c.data != nullptr) {
-            kit_.WriteFile(kit_.EquipmentFile(std::string(c.key) + ".atr"), c.data);
-        }
-    }
-    kit_.WriteFile(kit_.ItemFile(kPrimaryTab), itemFile);
-    const ItemList list = Fill();
-    ASSERT_EQ(list.rows.size(), std::size(cases));
-    for (std::size_t i = 0; i < list.rows.size(); ++i) {
-        EXPECT_EQ(list.rows[i].cells[kNameColumn], cases[i].name) << cases[i].key;
-    }
-    EXPECT_EQ(list.rows[3].cells[kMagColumn], "7");
 }
 
 TEST(TextRulesTest, EachRatingBoundRatesTheValueJustBelowItAndTheValueOnIt) {
