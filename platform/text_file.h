@@ -31,8 +31,10 @@ Status CheckReplaceable(const std::vector<FileReplacement>& replacements);
 
 // Replaces every file or none: each new content is written to a temporary
 // file beside its target and flushed; only when all are written are they
-// renamed over their targets. On failure nothing is replaced, the temporary
-// files are removed, and the error names the file that failed and why. A
+// renamed over their targets. On a failure before the renames nothing is
+// replaced; should a rename fail, the files before it stay replaced. Either
+// way the temporary files are removed, and the error names the file that
+// failed and why. A
 // read-only target (no write bit) fails as it would on Windows ("Permission
 // denied") before anything is written. A target that is a symbolic link stays
 // one: the file it points to is replaced, and every new file keeps the

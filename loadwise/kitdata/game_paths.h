@@ -16,7 +16,7 @@ inline constexpr char kMessageCaption[] = "Loadwise";
 inline constexpr char kGameKey[] = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
 struct GamePaths {
-    bool m_bDevMode = false;   // VARNDEV exists: raw Accuracy, Recoil, Reticle figures
+    bool m_bDevMode = false;  // VARNDEV exists: raw Accuracy, Recoil, Reticle figures
     std::string m_strActorPath;
     std::string m_strBitmapPath;
     std::string m_strActionMusicPath;

@@ -176,24 +176,24 @@ platform::Result<fs::path> BackUpFiles(const std::vector<fs::path>& files,
     return backup;
 }
 
-bool NewestBackupHolds(const std::vector<fs::path>& files, const fs::path& backupsFolder) {
-    const std::vector<fs::path> backups = ListBackups(backupsFolder);
-    if (backups.empty()) {
-        return false;
-    }
-    const fs::path& newest = backups.back();
-    const auto origins = platform::ReadWholeFile(newest / kBackupOriginsFile);
+bool BackupHolds(const std::vector<fs::path>& files, const fs::path& backup) {
+    const auto origins = platform::ReadWholeFile(backup / kBackupOriginsFile);
     if (!origins || *origins != OriginsText(files)) {
         return false;
     }
     for (const fs::path& file : files) {
-        const auto kept = platform::ReadWholeFile(newest / file.filename());
+        const auto kept = platform::ReadWholeFile(backup / file.filename());
         const auto current = platform::ReadWholeFile(file);
         if (!kept || !current || *kept != *current) {
             return false;
         }
     }
     return true;
+}
+
+bool NewestBackupHolds(const std::vector<fs::path>& files, const fs::path& backupsFolder) {
+    const std::vector<fs::path> backups = ListBackups(backupsFolder);
+    return !backups.empty() && BackupHolds(files, backups.back());
 }
 
 void RemoveOldBackups(const fs::path& backupsFolder, const fs::path& keep) {

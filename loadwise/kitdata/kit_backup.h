@@ -41,15 +41,20 @@ bool IsBackupName(const std::string& name);
 // written and flushed in a hidden folder that is renamed when all are there.
 // On failure no backup folder is left and the error says what failed. Gives
 // the new folder. Old backups are left to RemoveOldBackups, which the caller
-// runs once the backup has served its purpose (a save that fails removes its
-// backup instead, so that it never pushes a real one out).
+// runs once the backup has served its purpose (a save that fails before it
+// changes anything removes its backup instead, so that it never pushes a real
+// one out).
 platform::Result<std::filesystem::path> BackUpFiles(
     const std::vector<std::filesystem::path>& files, const std::filesystem::path& backupsFolder,
     std::chrono::system_clock::time_point now = std::chrono::system_clock::now(),
     platform::FileOperations& operations = platform::RealFileOperations());
 
-// True when the newest backup under backupsFolder already holds the files,
-// from the same places and byte for byte: a new backup would add nothing.
+// True when the backup holds the files, from the same places and byte for byte.
+bool BackupHolds(const std::vector<std::filesystem::path>& files,
+                 const std::filesystem::path& backup);
+
+// True when the newest backup under backupsFolder already holds the files:
+// a new backup would add nothing.
 bool NewestBackupHolds(const std::vector<std::filesystem::path>& files,
                        const std::filesystem::path& backupsFolder);
 

@@ -136,15 +136,31 @@ platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePath
         }
         made = std::move(backup).value();
     }
-    platform::Status replaced = platform::ReplaceFiles(replacements, operations);
-    std::error_code ignored;
-    if (!replaced && made) {
-        // Nothing was changed, so the backup would only push a real one out.
-        std::filesystem::remove_all(*made, ignored);
-    } else if (made) {
+    const platform::Status replaced = platform::ReplaceFiles(replacements, operations);
+    if (replaced) {
+        if (made) {
+            RemoveOldBackups(backups, *made);
+        }
+        return replaced;
+    }
+    // A save that failed before it changed anything drops its backup, which
+    // would only push a real one out. One that failed after replacing some
+    // files (a rename failed) keeps it, and says so.
+    if (made ? BackupHolds(originals, *made) : NewestBackupHolds(originals, backups)) {
+        std::error_code ignored;
+        if (made) {
+            std::filesystem::remove_all(*made, ignored);
+        }
+        return replaced;
+    }
+    if (made) {
         RemoveOldBackups(backups, *made);
     }
-    return replaced;
+    platform::Error error = replaced.error();
+    error.why +=
+        "; the files before it were already replaced, and a backup of how they were is in " +
+        (made ? *made : backups).string();
+    return error;
 }
 
 }  // namespace kitdata

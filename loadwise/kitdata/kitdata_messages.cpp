@@ -14,9 +14,9 @@ std::string StartupProblemsMessage(const std::vector<platform::Error>& problems)
 }
 
 std::string SaveFailedMessage(const platform::Error& error) {
+    // The reason says when some files were replaced before the failure.
     return "The kit could not be saved:\n\n" + error.Describe() +
-           "\n\nNo file was changed. Check that the game's files exist and that you may write "
-           "them, then try again.";
+           "\n\nCheck that the game's files exist and that you may write them, then try again.";
 }
 
 }  // namespace kitdata

@@ -12,7 +12,7 @@ namespace kitdata {
 // One message for everything start-up could not read or make writable.
 std::string StartupProblemsMessage(const std::vector<platform::Error>& problems);
 
-// Save failed; nothing was changed.
+// Save failed: what failed and why (which says when some files were replaced).
 std::string SaveFailedMessage(const platform::Error& error);
 
 }  // namespace kitdata

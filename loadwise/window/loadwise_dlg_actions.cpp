@@ -96,7 +96,7 @@ platform::Status CLoadwiseDlg::SaveKitLists() {
 void CLoadwiseDlg::OnOK() {
     const platform::Status saved = SaveKitLists();
     if (!saved) {
-        // Nothing was replaced: the user may put the problem right and save again.
+        // The user may put the problem right and save again.
         platform::ShowMessage(kitdata::SaveFailedMessage(saved.error()), kitdata::kMessageCaption,
                               platform::MB_OK | platform::MB_ICONHAND);
         return;

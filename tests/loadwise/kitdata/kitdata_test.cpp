@@ -218,6 +218,7 @@ TEST_F(KitTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
         for (int i = 0; i < 6; ++i) {
             kit_.WriteFile(kit_.KitFile(i), oldFiles[i]);
         }
+        fs::remove_all(backups_);  // so that each save makes its own backup
         testsupport::FaultInjectingOperations operations(failAt);
         const platform::Status saved = SaveKitLists(kit_.prefix(), paths_, ticks, operations);
         const std::string step = std::to_string(failAt) + " " + operations.failedStep();
@@ -231,10 +232,13 @@ TEST_F(KitTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
         ASSERT_EQ(saved.ok(), !operations.failed()) << step << saved.error().Describe();
         // All six are written before the first is renamed into place.
         EXPECT_EQ(replaced, saved.ok() ? 6 : std::max(0, failAt - 24)) << step;
+        // A save that replaced files keeps the backup of how they were.
+        EXPECT_EQ(ListBackups(backups_).size(), replaced > 0 ? 1u : 0u) << step;
         if (saved.ok()) {
             break;
         }
         EXPECT_TRUE(saved.error().what.ends_with(".itm") || saved.error().what.ends_with(".txt"));
+        EXPECT_EQ(saved.error().why.find("already replaced") != std::string::npos, replaced > 0);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -91,6 +92,9 @@ TEST(StartupTest, WithoutTheGameKeyOneMessageAndNoFileIsLookedFor) {
 TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     const std::vector<std::string> before = kit_.KitFiles();
     loadwise::CCheckListCtrl& list = window_.List(0);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&list);
+    const auto heard = [&](int row) { return table->tableInterface()->cellAt(row, 0)->state(); };
+    EXPECT_TRUE(heard(0).checkable && heard(0).checked && !heard(1).checked) << "screen readers";
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.CheckImageRect(1).center());
     EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt+ vesper.txt+ ");  // toggled once
     window_.ClickBox(0, 0);
