@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +17,7 @@
 
 #include "platform/file_search.h"
 #include "platform/message.h"
+#include "platform/registry.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 #include "support/message_recorder.h"
@@ -31,6 +31,7 @@ using testsupport::FakeInstallation;
 using testsupport::InstallationOptions;
 using testsupport::MessageRecorder;
 using Texts = std::vector<std::string>;
+constexpr platform::RegStatus kSuccess = platform::RegStatus::Success;
 
 void Open(CVarnOptionsDlg& window) {
     EXPECT_TRUE(window.OnInitDialog());
@@ -38,7 +39,7 @@ void Open(CVarnOptionsDlg& window) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
-template <class T = QAbstractButton>
+template <class T = QWidget>
 T* Control(const QWidget& window, const char* objectName) {
     return window.findChild<T*>(QString::fromLatin1(objectName));
 }
@@ -47,46 +48,42 @@ void Click(const QWidget& window, const char* button) {
     QTest::mouseClick(Control(window, button), Qt::LeftButton);
 }
 
-// After delay ms on the window's thread (while a button's work goes on),
-// calls check and asks the window to repaint; paints counts the paints after.
+// Counts the window's paints; after delay ms on its thread (while a button's
+// work goes on) calls check and asks the window to repaint.
 struct PaintCounter : QObject {
-    int paints = -1;
+    int paints = 0;
     PaintCounter(QWidget& window, int delay, const std::function<void()>& check) {
         window.installEventFilter(this);
-        QTimer::singleShot(delay, this, [this, &window, check] {
+        QTimer::singleShot(delay, this, [&window, check] {
             check();
-            paints = 0;
             window.update();
         });
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        paints += paints >= 0 && event->type() == QEvent::Paint ? 1 : 0;
+        paints += event->type() == QEvent::Paint ? 1 : 0;
         return false;
     }
 };
 
+// Without the game's key the start-up tells why and ends without a window.
 TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
-    for (const std::string missing : {"", "TextPath"}) {  // "": no game key at all
-        InstallationOptions options;
-        options.gameKey = !missing.empty();
-        options.gameValues[missing] = std::nullopt;
-        MessageRecorder messages;
-        FakeInstallation installation(options);
-        CVarnOptionsDlg window(installation.prefix());
-        bool everShown = false;
-        // Should the start-up wrongly go on, the window is closed again at once.
-        QTimer::singleShot(0, &window, [&] {
-            everShown = window.isVisible();
-            window.done(platform::IDOK);
-        });
-        EXPECT_EQ(window.DoModal(), platform::IDCANCEL);
-        EXPECT_FALSE(everShown);
-        EXPECT_EQ(messages.texts(),
-                  (Texts{missing.empty() ? "Error opening R6 main registry key."
-                                         : "Error opening " + missing + " path regkey",
-                         "Rainbow Six has not been installed properly or has not been run for the "
-                         "first time. Please install or run Rainbow Six before installing."}));
-    }
+    InstallationOptions options;
+    options.gameKey = false;
+    FakeInstallation installation(options);
+    MessageRecorder messages;
+    CVarnOptionsDlg window(installation.prefix());
+    bool everShown = false;
+    // Should the start-up wrongly go on, the window is closed again at once.
+    QTimer::singleShot(0, &window, [&] {
+        everShown = window.isVisible();
+        window.done(platform::IDOK);
+    });
+    EXPECT_EQ(window.DoModal(), platform::IDCANCEL);
+    EXPECT_FALSE(everShown);
+    EXPECT_EQ(messages.texts(),
+              (Texts{"Error opening R6 main registry key.",
+                     "Rainbow Six has not been installed properly or has not been run for the "
+                     "first time. Please install or run Rainbow Six before installing."}));
 }
 
 // The start buttons run the game from its folder; Help opens the read-me.
@@ -101,11 +98,13 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     FakeInstallation installation(options);
     const std::string game = installation.GameValue("InstallationPath");
     installation.WriteFile(game + "RainbowSix.exe", "MZ");
-    installation.WriteFile(game + "RainbowSixMP.exe", "MZ");
     const fs::path readMe = installation.WriteFile("C:\\VARN\\varn_v200_readme.txt", "Read me");
     MessageRecorder messages;
     CVarnOptionsDlg window(installation.prefix());
     Open(window);
+    Click(window, "IDC_START_EW");  // before its program is there
+    EXPECT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSixMP.exe"});
+    installation.WriteFile(game + "RainbowSixMP.exe", "MZ");
     Click(window, "IDC_START_R6");
     Click(window, "IDC_START_EW");
     Click(window, "IDC_HELP_BUTTON");
@@ -115,9 +114,7 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     EXPECT_EQ(calls[0].arguments, Texts{game + "RainbowSix.exe"});
     EXPECT_EQ(calls[1].arguments, Texts{game + "RainbowSixMP.exe"});
     EXPECT_EQ(fs::path(calls[1].folder), fs::canonical(installation.UnixPath(game)));
-    const Texts opened = wine.Opened(1);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(fs::canonical(opened[0]), fs::canonical(readMe));
+    EXPECT_EQ(fs::canonical(wine.Opened(1).at(0)), fs::canonical(readMe));
 
     const auto stored = [&] {
         return testsupport::QueryValue(installation.prefix(), testsupport::GameKeyName(),
@@ -134,56 +131,54 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     PaintCounter counter(window, 300, [] {});
     Click(window, "IDC_SAVE_MOUSE");
     server.End();
-    ASSERT_EQ(wine.Calls().size(), 4u);
-    EXPECT_EQ(wine.Calls()[3].arguments.at(1), "add");
-    EXPECT_TRUE(wine.Calls()[3].ended);
+    EXPECT_EQ(wine.Calls().back().arguments.at(1), "add");
+    EXPECT_TRUE(wine.Calls().back().ended);
     EXPECT_GT(counter.paints, 0);
-    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(messages.messages().size(), 1u);
 }
 
-// What the user chose and what is on disk: the packages run one at a time in
-// plan order while the window paints, and the messages, the last the result
-// or why nothing changed (the equipment folder then stays read-only).
+// The packages run one at a time in plan order while the window paints, each
+// with "/auto <game folder>" word by word, unquoted, in the modification's
+// folder; the last message gives the result or why nothing changed (the
+// equipment folder then stays read-only).
 TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
     struct Case {
         const char* ran;  // the packages on disk, without "VARN_" and ".EXE"
         std::size_t messages;
         const char* inLast;  // parts, between '|', of the last message (its details included)
+        int uninstall = 0;   // Uninstall All instead, its question answered so
         bool eagleWatch = false;
+        const char* wineBody = "";        // each package's, after 0.2 s
+        const char* gameValue = "";       // "Name=value" replaces a value
         const char* quickWeapon = "";     // typed in; the other lists then take their last entry
         std::uintmax_t length = 4814528;  // of the game's executable (1.04)
-        const char* gameValue = "";       // "Name=value" replaces a value
-        const char* wineBody = "";        // each package's, after 0.2 s
-        int uninstall = 0;                // Uninstall All instead, its question answered so
     };
     const char* const full = "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES";
     const Case cases[] = {
         {full, 1,
-         "The installation of VARN is finished: all 6 packages ran and ended without error.", true},
-        {"FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished", false,
+         "The installation of VARN is finished: all 6 packages ran and ended without error.", 0,
+         true},
+        {"FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished", 0, false, "", "",
          "Multiplayer Only - All", 4899328},
-        {"FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1, "all 5 packages", true, "My own team"},
+        {"FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1, "all 5 packages", 0, true, "", "",
+         "My own team"},
         // A missing package costs two messages; the others run all the same.
         {"FULL TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 3,
          "VARN_FULL_INDEX.EXE could not be started|VARN_TN_RAINBOW.EXE ended with exit code 3.|"
-         "4 of 6 packages ran and ended without error.|err: no space left",
-         true, "", 4814528, "",
-         "case \"$1\" in *RAINBOW*) echo 'err: no space left' >&2; exit 3;; esac"},
-        {full, 1, "VARN_FULL.EXE ended with exit code 1.|apt install wine32:i386|wine32 is missing",
-         true, "", 4814528, "",
-         "echo 'it looks like wine32 is missing, you should install it.' >&2; exit 1"},
-        {"", 1, "You are running version 1.0 of", false, "", 4625408},
+         "4 of 6 packages ran and ended without error.|apt install wine32:i386|wine32 is missing",
+         0, true,
+         "case \"$1\" in *RAINBOW*) echo 'it looks like wine32 is missing, you should install "
+         "it.' >&2; exit 3;; esac"},
+        {"", 1, "You are running version 1.0 of", 0, false, "", "", "", 4625408},
         // The kernel's process files refuse every change of mode, even to root.
-        {"", 1, "Could not make a game file writable|/proc/self", false, "", 4814528,
+        {"", 1, "Could not make a game file writable|/proc/self", 0, false, "",
          "BitmapPath=Z:\\proc\\self"},
         // Game folders Wine would hand to the packages altered, named in the message.
-        {"", 1, "\nC:\\R\"6\\\n", false, "", 4814528, "InstallationPath=C:\\R\"6\\"},
-        {"", 1, "\nC:\\R\t6\\\n", false, "", 4814528, "InstallationPath=C:\\R\t6\\"},
-        {"", 1, "\nC:\\R  6\\\n", false, "", 4814528, "InstallationPath=C:\\R  6\\"},
-        {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both packages", false, "",
-         4814528, "", "", platform::IDYES},
-        {"", 1, "Are you sure you want to uninstall VARN?", false, "", 4814528, "", "",
-         platform::IDNO}};
+        {"", 1, "\nC:\\R\"6\\\n", 0, false, "", "InstallationPath=C:\\R\"6\\"},
+        {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "InstallationPath=C:\\R\t6\\"},
+        {"", 1, "\nC:\\R  6\\\n", 0, false, "", "InstallationPath=C:\\R  6\\"},
+        {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", platform::IDYES},
+        {"", 1, "Are you sure you want to uninstall VARN?", platform::IDNO}};
     for (const Case& c : cases) {
         testsupport::FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
         InstallationOptions options;
@@ -193,12 +188,19 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
                 value.substr(value.find('=') + 1);
         }
         FakeInstallation installation(options);
+        platform::RegistryKey key;  // the modification's folder as its installer stores it
+        ASSERT_TRUE(platform::RegOpenKey(installation.prefix(), testsupport::ModKeyName(),
+                                         platform::KeyAccess::SetValue, key) == kSuccess &&
+                    platform::RegSetStringValue(key, "InstallPath", "%ProgramFiles%\\VARN") ==
+                        kSuccess);
+        platform::RegCloseKey(key);
+        const std::string folder = "C:\\Program Files (x86)\\VARN";
         fs::resize_file(installation.WriteFile(
                             installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
                         c.length);
         std::istringstream packages(c.ran);
         for (std::string name; packages >> name;) {
-            installation.WriteFile("C:\\VARN\\VARN_" + name + ".EXE", "MZ");
+            installation.WriteFile(folder + "\\VARN_" + name + ".EXE", "MZ");
         }
         const fs::path mark =
             installation.WriteFile(installation.GameValue("EquipmentPath") + "\\a", "");
@@ -227,8 +229,13 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         std::string ran;  // as c.ran, in the order they started
         for (std::size_t i = 0; i < calls.size(); ++i) {
             EXPECT_EQ(calls[i].endLine, 2 * i + 1) << "each ends before the next starts";
-            const std::string& file = calls[i].arguments.at(0);  // C:\VARN\VARN_*.EXE
-            ran += (ran.empty() ? "" : " ") + file.substr(13, file.size() - 17);
+            const Texts& arguments = calls[i].arguments;
+            const std::string file = arguments.at(0).substr(folder.size() + 6);  // after \VARN_
+            ran += (ran.empty() ? "" : " ") + file.substr(0, file.size() - 4);
+            EXPECT_EQ(Texts(arguments.begin() + 1, arguments.end()),
+                      (Texts{"/auto", "C:\\Games\\Rainbow", "Six\\"}));
+            EXPECT_EQ(fs::path(calls[i].folder), fs::canonical(installation.UnixPath(folder)));
+            EXPECT_EQ(calls[i].prefix, installation.prefix().folder.string());
         }
         EXPECT_EQ(ran, c.ran);
         ASSERT_EQ(messages.messages().size(), c.messages) << c.ran;
@@ -242,8 +249,8 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         EXPECT_EQ(platform::IsReadOnly(mark), !*c.ran || c.uninstall) << last;
         EXPECT_TRUE(window.isVisible());
         if (*c.ran) {
-            const QString first = QString::fromStdString(calls.at(0).arguments[0].substr(8));
-            EXPECT_TRUE(status.startsWith(first + ", 1 of ") && status.endsWith(", waiting"))
+            const std::string first = "VARN_" + ran.substr(0, ran.find(' ')) + ".EXE, 1 of ";
+            EXPECT_TRUE(status.startsWith(first.c_str()) && status.endsWith(", waiting"))
                 << status.toStdString();
             EXPECT_GT(counter.paints, 0);
         }
