@@ -33,12 +33,6 @@ using testsupport::MessageRecorder;
 using Texts = std::vector<std::string>;
 constexpr platform::RegStatus kSuccess = platform::RegStatus::Success;
 
-void Open(CVarnOptionsDlg& window) {
-    EXPECT_TRUE(window.OnInitDialog());
-    window.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-}
-
 template <class T = QWidget>
 T* Control(const QWidget& window, const char* objectName) {
     return window.findChild<T*>(QString::fromLatin1(objectName));
@@ -92,16 +86,16 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
 // taking a second, and the window keeps painting meanwhile.
 TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer) {
     testsupport::FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n" + testsupport::RegExportBody());
-    InstallationOptions options;
-    options.eagleWatch = true;
-    options.gameValues["MouseRadiansPerPixel"] = "0.02";
-    FakeInstallation installation(options);
+    FakeInstallation installation(
+        {.eagleWatch = true, .gameValues = {{"MouseRadiansPerPixel", "0.02"}}});
     const std::string game = installation.GameValue("InstallationPath");
     installation.WriteFile(game + "RainbowSix.exe", "MZ");
     const fs::path readMe = installation.WriteFile("C:\\VARN\\varn_v200_readme.txt", "Read me");
     MessageRecorder messages;
     CVarnOptionsDlg window(installation.prefix());
-    Open(window);
+    ASSERT_TRUE(window.OnInitDialog());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     Click(window, "IDC_START_EW");  // before its program is there
     EXPECT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSixMP.exe"});
     installation.WriteFile(game + "RainbowSixMP.exe", "MZ");
@@ -148,45 +142,38 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         const char* inLast;  // parts, between '|', of the last message (its details included)
         int uninstall = 0;   // Uninstall All instead, its question answered so
         bool eagleWatch = false;
-        const char* wineBody = "";        // each package's, after 0.2 s
-        const char* gameValue = "";       // "Name=value" replaces a value
         const char* quickWeapon = "";     // typed in; the other lists then take their last entry
+        const char* wineBody = "";        // each package's, after 0.2 s
         std::uintmax_t length = 4814528;  // of the game's executable (1.04)
+        std::pair<std::string, std::optional<std::string>> gameValue = {};  // replaces a value
     };
     const char* const full = "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES";
     const Case cases[] = {
-        {full, 1,
-         "The installation of VARN is finished: all 6 packages ran and ended without error.", 0,
-         true},
-        {"FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished", 0, false, "", "",
-         "Multiplayer Only - All", 4899328},
-        {"FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1, "all 5 packages", 0, true, "", "",
-         "My own team"},
+        {full, 1, "The installation of VARN is finished: all 6 packages ran", 0, true},
+        {"FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished", 0, false,
+         "Multiplayer Only - All", "", 4899328},
+        {"FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1, "all 5 packages", 0, true, "My own team"},
         // A missing package costs two messages; the others run all the same.
         {"FULL TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 3,
          "VARN_FULL_INDEX.EXE could not be started|VARN_TN_RAINBOW.EXE ended with exit code 3.|"
          "4 of 6 packages ran and ended without error.|apt install wine32:i386|wine32 is missing",
-         0, true,
+         0, true, "",
          "case \"$1\" in *RAINBOW*) echo 'it looks like wine32 is missing, you should install "
          "it.' >&2; exit 3;; esac"},
-        {"", 1, "You are running version 1.0 of", 0, false, "", "", "", 4625408},
+        {"", 1, "You are running version 1.0 of", 0, false, "", "", 4625408},
         // The kernel's process files refuse every change of mode, even to root.
-        {"", 1, "Could not make a game file writable|/proc/self", 0, false, "",
-         "BitmapPath=Z:\\proc\\self"},
+        {"", 1, "writable|/proc/self", 0, false, "", "", 4814528, {"BitmapPath", "Z:\\proc\\self"}},
         // Game folders Wine would hand to the packages altered, named in the message.
-        {"", 1, "\nC:\\R\"6\\\n", 0, false, "", "InstallationPath=C:\\R\"6\\"},
-        {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "InstallationPath=C:\\R\t6\\"},
-        {"", 1, "\nC:\\R  6\\\n", 0, false, "", "InstallationPath=C:\\R  6\\"},
+        {"", 1, "\nC:\\R\"6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\"6\\"}},
+        {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\t6\\"}},
+        {"", 1, "\nC:\\R  6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R  6\\"}},
         {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", platform::IDYES},
         {"", 1, "Are you sure you want to uninstall VARN?", platform::IDNO}};
     for (const Case& c : cases) {
         testsupport::FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
         InstallationOptions options;
         options.eagleWatch = c.eagleWatch;
-        if (const std::string value = c.gameValue; !value.empty()) {
-            options.gameValues[value.substr(0, value.find('='))] =
-                value.substr(value.find('=') + 1);
-        }
+        options.gameValues.insert(c.gameValue);
         FakeInstallation installation(options);
         platform::RegistryKey key;  // the modification's folder as its installer stores it
         ASSERT_TRUE(platform::RegOpenKey(installation.prefix(), testsupport::ModKeyName(),
@@ -203,10 +190,12 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
             installation.WriteFile(folder + "\\VARN_" + name + ".EXE", "MZ");
         }
         const fs::path mark =
-            installation.WriteFile(installation.GameValue("EquipmentPath") + "\\a", "");
+            installation.WriteFile("C:\\Games\\Rainbow Six\\data\\equipment\\a", "");
         fs::permissions(mark, fs::perms::owner_read);
         CVarnOptionsDlg window(installation.prefix());
-        Open(window);
+        ASSERT_TRUE(window.OnInitDialog());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         if (*c.quickWeapon) {
             Control<QComboBox>(window, "IDC_COMBO_QUICK_WEAPON")->setEditText(c.quickWeapon);
             for (const char* list : {"IDC_COMBO_MP_MODE", "IDC_COMBO_SOUND", "IDC_COMBO_GOCODES"}) {
