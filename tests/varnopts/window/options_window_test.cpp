@@ -42,19 +42,20 @@ void Click(const QWidget& window, const char* button) {
     QTest::mouseClick(Control(window, button), Qt::LeftButton);
 }
 
-// Counts the window's paints; after delay ms on its thread (while a button's
-// work goes on) calls check and asks the window to repaint.
+// After delay ms on the window's thread (while a button's work goes on),
+// calls check and asks the window to repaint; paints counts the paints after.
 struct PaintCounter : QObject {
-    int paints = 0;
+    int paints = -1;
     PaintCounter(QWidget& window, int delay, const std::function<void()>& check) {
         window.installEventFilter(this);
-        QTimer::singleShot(delay, this, [&window, check] {
+        QTimer::singleShot(delay, this, [this, &window, check] {
             check();
+            paints = 0;
             window.update();
         });
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
+        paints += paints >= 0 && event->type() == QEvent::Paint ? 1 : 0;
         return false;
     }
 };
