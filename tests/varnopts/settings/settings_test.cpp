@@ -190,8 +190,8 @@ TEST(InstallPlanTest, ChoicesGiveTheirPackagesInOrder) {
     }
 }
 
-// Each pattern clears its own folder's files, not the folders in it, and not
-// TextPath; an empty folder value is left out, never made the drive's root.
+// Each pattern clears its own folder's files, not the folders in it nor what
+// they hold; an empty folder value is left out, never made the drive's root.
 TEST(ReadOnlyClearingTest, TenPatternsClearOnlyTheirFolders) {
     const std::string game = "C:\\Games\\Rainbow Six\\", data = game + "data\\";
     FakeInstallation installation;
@@ -205,8 +205,8 @@ TEST(ReadOnlyClearingTest, TenPatternsClearOnlyTheirFolders) {
     EXPECT_EQ(ReadOnlyClearingPatterns(paths), patterns);
     const fs::path files[] = {installation.WriteFile(game + "RainbowSix.exe", ""),
                               installation.WriteFile(data + "text\\interface\\english\\a", ""),
-                              installation.WriteFile(data + "text\\notes.txt", ""),
-                              installation.WriteFile(data + "bitmap\\sub\\a", "").parent_path()};
+                              installation.WriteFile(data + "bitmap\\sub\\a", ""),
+                              installation.UnixPath(data + "bitmap\\sub")};
     for (const fs::path& file : files) {
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_exec);
     }
@@ -214,7 +214,6 @@ TEST(ReadOnlyClearingTest, TenPatternsClearOnlyTheirFolders) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(platform::IsReadOnly(files[i]), i >= 2) << files[i];
     }
-    fs::permissions(files[3], fs::perms::owner_all);
     paths.m_strBitmapPath.clear();
     patterns.erase(patterns.begin());
     EXPECT_EQ(ReadOnlyClearingPatterns(paths), patterns);
