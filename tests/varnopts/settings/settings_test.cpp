@@ -205,14 +205,15 @@ TEST(ReadOnlyClearingTest, TenPatternsClearOnlyTheirFolders) {
     EXPECT_EQ(ReadOnlyClearingPatterns(paths), patterns);
     const fs::path files[] = {installation.WriteFile(game + "RainbowSix.exe", ""),
                               installation.WriteFile(data + "text\\interface\\english\\a", ""),
+                              installation.WriteFile(data + "bitmap\\.hidden", ""),
                               installation.WriteFile(data + "bitmap\\sub\\a", ""),
                               installation.UnixPath(data + "bitmap\\sub")};
     for (const fs::path& file : files) {
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_exec);
     }
     ASSERT_TRUE(ClearGameReadOnlyFiles(installation.prefix(), paths));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(platform::IsReadOnly(files[i]), i >= 2) << files[i];
+    for (int i = 0; i < 5; ++i) {  // "*.*" takes names without a dot and hidden ones too
+        EXPECT_EQ(platform::IsReadOnly(files[i]), i >= 3) << files[i];
     }
     paths.m_strBitmapPath.clear();
     patterns.erase(patterns.begin());
