@@ -109,12 +109,6 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     EXPECT_TRUE(ReadAll(folder.path() / "system.reg") == expected) << "every other byte is kept";
 }
 
-std::string Edit(const std::string& content, std::u16string_view key, std::u16string_view name,
-                 std::u16string_view text) {
-    return platform::registry_writer::WithStringValue(RegistryText(content), key, name, text)
-        .value_or("<key not found>");
-}
-
 TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
     const std::string head = "WINE REGISTRY Version 2\r\n\r\n[Software\\\\A] 17\r\n#time=1d\r\n";
     const std::string tail = "\r\n[Software\\\\B] 18\r\n\"Mouse\"=\"other key\"\r\n";
@@ -126,34 +120,34 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
         "a\xe9\\\x80"
         "1\t\"x\"\x01"
         "7");
-    struct Case {
-        std::string before;
-        std::u16string key, name, text;
-        std::string after;
-    };
-    const Case cases[] = {
-        // in place, the name's spelling and CR LF kept
-        {before, u"software\\a\\", u"MOUSE", u"0.012345",
-         head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.012345\"\r\n" + tail},
-        // a value on continuation lines becomes one line
-        {before, u"Software\\A", u"bin", u"text",
-         head + "\"Bin\"=\"text\"\r\n\"mouse\"=\"0.008727\"\r\n" + tail},
-        // a new value at the end of its key's block, the default value as @
-        {before, u"Software\\A", u"N \"q\"", u"v",
-         head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n\"N \\\"q\\\"\"=\"v\"\r\n" +
-             tail},
-        {before, u"Software\\B", u"", u"d", before + "@=\"d\"\r\n"},
-        // escaped as wineserver escapes: four hex digits before a hex digit
-        {"WINE REGISTRY Version 2\n[A] 1\n", u"A", u"V", escaped,
-         "WINE REGISTRY Version 2\n[A] 1\n\"V\"=\"C:\\\\Jeux "
-         "\\x00e9a\\xe9\\\\\\x20ac1\\t\\\"x\\\"\\0017\"\n"},
-        // a binary value continued onto a blank line, the end or the next key keeps its data
-        {binary + "\n\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
-        {binary, u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
-        {binary + "\n[C] 2\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n[C] 2\n"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Edit(c.before, c.key, c.name, c.text), c.after);
+    // The file, the key, name and text to set, and the file then.
+    const std::tuple<std::string, std::u16string, std::u16string, std::u16string, std::string>
+        cases[] = {
+            // in place, the name's spelling and CR LF kept
+            {before, u"software\\a\\", u"MOUSE", u"0.012345",
+             head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.012345\"\r\n" + tail},
+            // a value on continuation lines becomes one line
+            {before, u"Software\\A", u"bin", u"text",
+             head + "\"Bin\"=\"text\"\r\n\"mouse\"=\"0.008727\"\r\n" + tail},
+            // a new value at the end of its key's block, the default value as @
+            {before, u"Software\\A", u"N \"q\"", u"v",
+             head +
+                 "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n\"N "
+                 "\\\"q\\\"\"=\"v\"\r\n" +
+                 tail},
+            {before, u"Software\\B", u"", u"d", before + "@=\"d\"\r\n"},
+            // escaped as wineserver escapes: four hex digits before a hex digit
+            {"WINE REGISTRY Version 2\n[A] 1\n", u"A", u"V", escaped,
+             "WINE REGISTRY Version 2\n[A] 1\n\"V\"=\"C:\\\\Jeux "
+             "\\x00e9a\\xe9\\\\\\x20ac1\\t\\\"x\\\"\\0017\"\n"},
+            // a binary value continued onto a blank line, the end or the next key keeps its data
+            {binary + "\n\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
+            {binary, u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
+            {binary + "\n[C] 2\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n[C] 2\n"},
+        };
+    for (const auto& [file, key, name, text, then] : cases) {
+        EXPECT_EQ(platform::registry_writer::WithStringValue(RegistryText(file), key, name, text),
+                  then);
     }
 }
 

@@ -34,11 +34,8 @@ std::set<std::string> EntryNames(const fs::path& folder) {
 }
 
 TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
-    struct Case {
-        std::string bytes;
-        Lines lines;
-        std::string written;
-    } const cases[] = {
+    // The bytes on disk, the lines read, and the bytes written back.
+    const std::tuple<std::string, Lines, std::string> cases[] = {
         {"", {}, ""},
         {"\n", {""}, "\r\n"},
         {"a\nb", {"a", "b"}, "a\r\nb\r\n"},                  // a last line without LF is a line
@@ -50,13 +47,13 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
     };
     testsupport::TemporaryFolder folder;
     const fs::path file = folder.path() / "lines.txt";
-    for (const Case& each : cases) {
-        std::ofstream(file, std::ios::binary) << each.bytes;
-        const auto lines = platform::ReadTextLines(file);
-        ASSERT_TRUE(lines.ok()) << lines.error().Describe();
-        EXPECT_EQ(*lines, each.lines) << testing::PrintToString(each.bytes);
-        ASSERT_TRUE(platform::ReplaceFile(file, platform::JoinTextLines(*lines)).ok());
-        EXPECT_EQ(Bytes(file), each.written) << testing::PrintToString(each.bytes);
+    for (const auto& [bytes, lines, written] : cases) {
+        std::ofstream(file, std::ios::binary) << bytes;
+        const auto read = platform::ReadTextLines(file);
+        ASSERT_TRUE(read.ok()) << read.error().Describe();
+        EXPECT_EQ(*read, lines) << testing::PrintToString(bytes);
+        ASSERT_TRUE(platform::ReplaceFile(file, platform::JoinTextLines(*read)).ok());
+        EXPECT_EQ(Bytes(file), written) << testing::PrintToString(bytes);
     }
 }
 
