@@ -33,19 +33,16 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-// Lines from "a|b|c", with ' standing for a double quote.
-Lines L(std::string text) {
+Lines L(std::string text) {  // "a|b|c" as lines, with ' standing for a double quote
     std::replace(text.begin(), text.end(), '\'', '"');
-    std::istringstream in(text);
     Lines lines;
-    for (std::string line; std::getline(in, line, '|');) {
-        lines.push_back(line);
+    for (std::istringstream in(text); std::getline(in, text, '|');) {
+        lines.push_back(text);
     }
     return lines;
 }
 
-// Every file and folder below folder, hidden ones included.
-std::set<fs::path> Entries(const fs::path& folder) {
+std::set<fs::path> Entries(const fs::path& folder) {  // all below it, hidden ones too
     return {fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator()};
 }
 
@@ -56,13 +53,11 @@ TEST(GamePathsTest, ReadingStopsAtTheFirstMissingOrTooLongValueWithOneMessage) {
                                  "EquipmentPath", "EquipTextPath", "InstallationPath",
                                  "SoundPath",     "TextPath"};
     const std::string longest = "C:\\" + std::string(256, 'x');  // 259 bytes and the zero
+    const std::optional<std::string> values[] = {std::nullopt, longest + "x", longest};
     for (int missing = 0; missing <= 8; ++missing) {
         testsupport::MessageRecorder messages;
-        testsupport::InstallationOptions options;
-        options.devMode = missing == 8;
-        options.gameValues[names[missing % 8]] = missing == 8  ? std::optional(longest)
-                                                 : missing % 2 ? std::optional(longest + "x")
-                                                               : std::nullopt;
+        testsupport::InstallationOptions options{.devMode = missing == 8, .gameValues = {}};
+        options.gameValues[names[missing % 8]] = values[missing == 8 ? 2 : missing % 2];
         testsupport::FakeInstallation installation(options);
         const GamePaths paths = ReadGamePaths(installation.prefix());
         EXPECT_EQ(paths.m_bDevMode, missing == 8);
@@ -77,21 +72,16 @@ TEST(GamePathsTest, ReadingStopsAtTheFirstMissingOrTooLongValueWithOneMessage) {
 TEST(TextRulesTest, EachRatingBoundRatesTheValueJustBelowItAndTheValueOnIt) {
     const char* const words[] = {"1-Amazing", "2-Outstanding", "3-Excellent", "4-Impressive",
                                  "5-Good",    "6-Fair",        "7-Poor",      "8-Bad"};
-    // Each bound as the value just below it and the value on it.
-    const std::pair<RatedFigure, std::string> figures[] = {
-        {RatedFigure::Accuracy,
-         "0.1 0.11 0.5 0.51 0.7 0.71 1.2 1.21 1.5 1.51 2 2.01 2.5 2.51 9.99 10"},
-        {RatedFigure::Recoil,
-         "1.3 1.31 1.5 1.51 1.7 1.71 2 2.01 2.2 2.21 2.3 2.31 2.5 2.51 9.99 10.0"},
-        {RatedFigure::Reticle, "0.8 0.81 1 1.01 1.3 1.31 1.6 1.61 2 2.01 2.5 2.51 3 3.01 9.99 12"}};
-    for (const auto& [figure, bounds] : figures) {
-        std::istringstream in(bounds);
-        std::string below, on;
-        for (int i = 0; in >> below >> on; ++i) {
-            EXPECT_EQ(RateFigure(figure, below), words[i]) << below;
-            // At 10 and above the figure's own text is shown.
-            EXPECT_EQ(RateFigure(figure, on), i < 7 ? words[i + 1] : on) << on;
-        }
+    // Accuracy, Recoil and Reticle: each bound as the value just below it and the value on it.
+    std::istringstream in(
+        "0.1 0.11 0.5 0.51 0.7 0.71 1.2 1.21 1.5 1.51 2 2.01 2.5 2.51 9.99 10 "
+        "1.3 1.31 1.5 1.51 1.7 1.71 2 2.01 2.2 2.21 2.3 2.31 2.5 2.51 9.99 10.0 "
+        "0.8 0.81 1 1.01 1.3 1.31 1.6 1.61 2 2.01 2.5 2.51 3 3.01 9.99 12");
+    std::string below, on;
+    for (int i = 0; in >> below >> on; ++i) {  // eight pairs per figure
+        EXPECT_EQ(RateFigure(RatedFigure(i / 8), below), words[i % 8]) << below;
+        // At 10 and above the figure's own text is shown.
+        EXPECT_EQ(RateFigure(RatedFigure(i / 8), on), i % 8 < 7 ? words[i % 8 + 1] : on) << on;
     }
     EXPECT_EQ(RateFigure(RatedFigure::Accuracy, "not a number"), "1-Amazing");
     EXPECT_EQ(RateRecoil("5", "1"), "None");
@@ -127,20 +117,17 @@ TEST(SwitchItemMarksTest, MarksFollowTheTicksAndNoLineIsEverDropped) {
         for (const std::string& tick : L(tickText)) {
             ticks.push_back({tick.substr(0, tick.size() - 1), tick.back() == '+'});
         }
-        const KitFilePair result = SwitchItemMarks({L(items), L(kit)}, ticks);
-        EXPECT_EQ(result.itemLines, L(newItems)) << items << " / " << kit;
-        EXPECT_EQ(result.kitLines, L(newKit)) << items << " / " << kit;
+        const auto [itemLines, kitLines] = SwitchItemMarks({L(items), L(kit)}, ticks);
+        EXPECT_EQ(std::pair(itemLines, kitLines), std::pair(L(newItems), L(newKit)));
     }
 }
 
 class KitTest : public ::testing::Test {
   protected:
     ItemList Fill(int tab = kPrimaryTab) {
-        const auto names = LoadItemNames(kit_.prefix(), paths_);
-        return FillItemList(kit_.prefix(), paths_, names.ok() ? names.value() : Lines{}, tab);
+        return FillItemList(kit_.prefix(), paths_, *LoadItemNames(kit_.prefix(), paths_), tab);
     }
-    // The ticks as the lists show them after start-up, each flipped when asked.
-    TabTicks Ticks(bool flipped) {
+    TabTicks Ticks(bool flipped) {  // as the lists show them at start-up, or each flipped
         TabTicks ticks;
         for (int tab = 0; tab < kTabCount; ++tab) {
             for (const ItemRow& row : Fill(tab).rows) {
@@ -192,10 +179,9 @@ TEST_F(KitTest, FiguresWhateverTheLetterCaseOnDiskAndSaveChangesOnlyTheLineEnds)
     const auto folder = kit_.UnixPath(kit_.ItemFile(kPrimaryTab)).parent_path();
     fs::rename(folder / "primarymp.itm", folder / "PrimaryMP.ITM");
     fs::rename(folder / "rook.atr", folder / "ROOK.ATR");
-    const ItemList list = Fill();
-    ASSERT_EQ(list.rows.size(), 3u);
-    EXPECT_EQ(list.rows[0].cells, (Lines{"Rook Carbine", "rook.txt", "rook.atr", "30", "600",
-                                         "3-Excellent", "3-Excellent", "3-Excellent", "2"}));
+    ASSERT_EQ(Fill().rows.size(), 3u);
+    EXPECT_EQ(Fill().rows[0].cells, (Lines{"Rook Carbine", "rook.txt", "rook.atr", "30", "600",
+                                           "3-Excellent", "3-Excellent", "3-Excellent", "2"}));
     EXPECT_EQ(Fill(kSpecialTab).rows[1].cells, (Lines{"Flash bang", "flash.txt", "flash.atr"}));
     paths_.m_bDevMode = true;  // the raw figures
     EXPECT_EQ(Fill().rows[0].cells[kReticleColumn], "1.2");
@@ -208,10 +194,20 @@ TEST_F(KitTest, FiguresWhateverTheLetterCaseOnDiskAndSaveChangesOnlyTheLineEnds)
     EXPECT_FALSE(fs::exists(folder / "primarymp.itm"));
 }
 
-TEST_F(KitTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
+// Read-only files refuse a save before it writes; a save failing at any step leaves each file
+// whole and no temporary. The last, whole one backed up oldFiles; a later save backs up only
+// files that differ from the newest backup. A failed backup is a failed save.
+TEST_F(KitTest, SaveIsWholeAtAnyFailedStepAndBacksUpTheFilesAsTheyWere) {
     const Lines oldFiles = kit_.KitFiles();
     const std::set<fs::path> filesBefore = Entries(kit_.prefix().folder);
     const TabTicks ticks = Ticks(true);
+    for (int i = 0; i < 6; ++i) {
+        fs::permissions(kit_.UnixPath(kit_.KitFile(i)), fs::perms::owner_read);
+    }
+    EXPECT_FALSE(SaveKitLists(kit_.prefix(), paths_, ticks).ok());
+    EXPECT_TRUE(ClearKitFilesReadOnly(kit_.prefix(), paths_).empty());  // as start-up does
+    EXPECT_TRUE(ListBackups(backups_).empty());
+    ASSERT_EQ(kit_.KitFiles(), oldFiles);
     ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, ticks).ok());
     const Lines newFiles = kit_.KitFiles();
     for (int failAt = 0;; ++failAt) {
@@ -240,22 +236,6 @@ TEST_F(KitTest, FailingAtAnyStepLeavesEachFileWholeAndNoTemporary) {
         EXPECT_TRUE(saved.error().what.ends_with(".itm") || saved.error().what.ends_with(".txt"));
         EXPECT_EQ(saved.error().why.find("already replaced") != std::string::npos, replaced > 0);
     }
-}
-
-// A save leaves a backup only when the files differ from the newest
-// backup's; a save refused before writing leaves none; a failed backup is a
-// failed save.
-TEST_F(KitTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFailedSave) {
-    const Lines before = kit_.KitFiles();
-    for (int i = 0; i < 6; ++i) {  // read-only files refuse the save before writing
-        fs::permissions(kit_.UnixPath(kit_.KitFile(i)), fs::perms::owner_read);
-    }
-    EXPECT_FALSE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
-    EXPECT_TRUE(ClearKitFilesReadOnly(kit_.prefix(), paths_).empty());  // as start-up does
-    EXPECT_TRUE(ListBackups(backups_).empty());
-    ASSERT_EQ(kit_.KitFiles(), before);
-    ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(true)).ok());
-    const Lines afterFirst = kit_.KitFiles();
     for (int i = 0; i < 2; ++i) {  // the second finds its files in the newest backup
         ASSERT_TRUE(SaveKitLists(kit_.prefix(), paths_, Ticks(false)).ok());
     }
@@ -263,20 +243,19 @@ TEST_F(KitTest, EachSaveBacksUpTheFilesAsTheyWereAndAFailedBackupIsAFailedSave) 
     ASSERT_EQ(made.size(), 2u);
     for (int i = 0; i < 6; ++i) {
         const fs::path name = kit_.UnixPath(kit_.KitFile(i)).filename();
-        EXPECT_EQ(*platform::ReadWholeFile(made[0] / name), before[i]) << name;
-        EXPECT_EQ(*platform::ReadWholeFile(made[1] / name), afterFirst[i]) << name;
+        EXPECT_EQ(*platform::ReadWholeFile(made[0] / name), oldFiles[i]) << name;
+        EXPECT_EQ(*platform::ReadWholeFile(made[1] / name), newFiles[i]) << name;
     }
     fs::remove_all(kit_.root() / "data");
     std::ofstream(kit_.root() / "data") << "a file where the data folder should be";
     const platform::Status saved = SaveKitLists(kit_.prefix(), paths_, Ticks(true));
     EXPECT_NE(saved.error().what.find("loadwise/backups"), std::string::npos);
-    EXPECT_EQ(kit_.KitFiles(), afterFirst);
+    EXPECT_EQ(kit_.KitFiles(), newFiles);
 }
 
-// A backup failing at any step leaves no folder. Then three backups in one
-// second, one an hour for eleven hours, and one with a clock older than the
-// newest ten: the removal keeps those ten, the one just made and the first
-// backup of each installation, and touches nothing else.
+// A backup failing at any step leaves no folder. Then three backups in one second, one an
+// hour for eleven hours, and one with a clock older than the newest ten: the removal keeps
+// those ten, the one just made and each installation's first backup, and nothing else.
 TEST_F(KitTest, BackupsAreWholeNeverCollideAndTheNewestTenAndTheFirstAreKept) {
     const std::vector<fs::path> files = {kit_.UnixPath(kit_.KitFile(0))};
     fs::create_directories(backups_ / ".2026-01-01_00-00-00Z.incomplete");  // a killed backup
@@ -303,12 +282,11 @@ TEST_F(KitTest, BackupsAreWholeNeverCollideAndTheNewestTenAndTheFirstAreKept) {
         const auto backup = BackUpFiles(files, backups_, now + 1h * (i < 3 ? 0 : i < 14 ? i : 1));
         ASSERT_TRUE(backup.ok()) << backup.error().Describe();
         RemoveOldBackups(backups_, *backup);
-        made.insert(*backup);
+        EXPECT_TRUE(made.insert(*backup).second) << "a backup's name taken twice";
         if (i >= 5) {
             keep(*backup, "primarymp.itm");
         }
     }
-    EXPECT_EQ(made.size(), 15u);
     EXPECT_EQ(Entries(backups_), kept);
 }
 

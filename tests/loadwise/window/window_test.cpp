@@ -24,8 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::CrLfLines;
 
-// Presses on check boxes, row texts, headings, tabs and buttons (by control id).
-struct Window {
+struct Window {  // presses on check boxes, row texts, headings, tabs and buttons (by control id)
     explicit Window(const platform::WinePrefix& prefix) : dialog(prefix) {
         dialog.OnInitDialog();
         dialog.show();
@@ -37,26 +36,20 @@ struct Window {
         return dialog.findChild<QLabel*>("IDC_SELECTED_COUNT")->text().toStdString();
     }
 
-    void Click(const char* id) { QTest::mouseClick(Find(id), Qt::LeftButton, {}, QPoint(4, 4)); }
-    void PressReturnOn(const char* id) {
-        Find(id)->setFocus();
-        QTest::keyClick(Find(id), Qt::Key_Return);
-    }
+    void Click(QWidget* widget, QPoint at) { QTest::mouseClick(widget, Qt::LeftButton, {}, at); }
+    void Click(const char* id) { Click(Find(id), QPoint(4, 4)); }
     void ClickBox(int tab, int row) {
-        QTest::mouseClick(List(tab).viewport(), Qt::LeftButton, {},
-                          List(tab).CheckImageRect(row).center());
+        Click(List(tab).viewport(), List(tab).CheckImageRect(row).center());
     }
     void ClickHeading(int tab, int column) {
         QHeaderView* header = List(tab).header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, 5));
+        Click(header->viewport(), QPoint(header->sectionViewportPosition(column) + 5, 5));
     }
     void ClickTab(int tab) {
         QTabBar* bar = dialog.findChild<QTabWidget*>("IDC_KIT_TAB")->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+        Click(bar, bar->tabRect(tab).center());
     }
-    // A column's texts from top to bottom, each with "+" when its row is ticked.
-    std::string Column(int tab, int column) {
+    std::string Column(int tab, int column) {  // texts top to bottom, "+" when ticked
         std::string texts;
         for (int row = 0; row < List(tab).GetRowCount(); ++row) {
             texts += List(tab).GetCellText(row, column) + (List(tab).GetCheck(row) ? "+ " : " ");
@@ -76,19 +69,15 @@ class WindowTest : public ::testing::Test {
 
 // Without the game's folders no file is looked for: one message, empty lists.
 TEST(StartupTest, WithoutTheGameKeyOneMessageAndNoFileIsLookedFor) {
-    testsupport::InstallationOptions options;
-    options.gameKey = false;
-    testsupport::KitInstallation kit(testsupport::SmallKit(), options);
+    testsupport::KitInstallation kit(testsupport::SmallKit(), {.gameKey = false, .gameValues = {}});
     testsupport::MessageRecorder messages;
-    CLoadwiseDlg dialog(kit.prefix());
-    dialog.OnInitDialog();
+    Window window(kit.prefix());
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error opening main reg key"});
-    EXPECT_EQ(dialog.List(0)->GetRowCount(), 0);
+    EXPECT_EQ(window.List(0).GetRowCount(), 0);
 }
 
-// The box toggles and selects, the text only selects; then keys, each
-// followed by the counter and the current row's description. Return on the
-// list neither saves nor ends the window; Escape ends it without saving.
+// The box toggles and selects, the text only selects; then keys, each followed by the counter
+// and the row's description. Return on the list neither saves nor ends; Escape ends unsaved.
 TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     const std::vector<std::string> before = kit_.KitFiles();
     loadwise::CCheckListCtrl& list = window_.List(0);
@@ -101,8 +90,7 @@ TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     EXPECT_EQ(window_.Column(0, 1), "rook.txt harrow.txt+ vesper.txt+ ");
     EXPECT_EQ(window_.dialog.Description(), "A short carbine.");
     const QRect text = list.visualRect(list.model()->index(1, 0));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      QPoint(text.right() - 4, text.center().y()));
+    window_.Click(list.viewport(), QPoint(text.right() - 4, text.center().y()));
     EXPECT_EQ(window_.Column(0, 1), "rook.txt harrow.txt+ vesper.txt+ ");
     EXPECT_EQ(window_.dialog.Description(), "A compact submachine gun.");
     list.setFocus();
@@ -119,7 +107,8 @@ TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
         EXPECT_EQ(window_.dialog.Description(), description) << key;
     }
     EXPECT_EQ(window_.Column(0, 1), "rook.txt+ harrow.txt vesper.txt ");
-    window_.PressReturnOn("IDC_SELECT_ALL");
+    window_.Find("IDC_SELECT_ALL")->setFocus();
+    QTest::keyClick(window_.Find("IDC_SELECT_ALL"), Qt::Key_Return);
     EXPECT_EQ(window_.Counter(), "3");
     EXPECT_TRUE(window_.dialog.isVisible());
     QTest::keyClick(&window_.dialog, Qt::Key_Escape);
@@ -127,20 +116,18 @@ TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     EXPECT_EQ(kit_.KitFiles(), before);
 }
 
-// Each step: an action, then the counter and "+" when Save may be pressed.
-// Actions: "=" none, "bTR" the box of tab T row R, "tT" tab T, "m" Multiplayer
-// Only, "a" Select All, "u" Unselect All.
+// Each step "action:counter", with "+" when Save may be pressed. Actions: "=" none, "bTR" the
+// box of tab T row R, "tT" tab T, "m" Multiplayer Only, "a" Select All, "u" Unselect All.
 TEST(CounterRulesTest, CounterAndSaveFollowEachStep) {
     // The tab whose items are replaced, by how many, how many of them active, and the steps.
     const std::tuple<int, int, int, const char*> scenarios[] = {
         // 33 Primary items need Multiplayer Only; the counter then shows Special.
         {0, 33, 33, "=:33- m:2+ m:2- b00:32+"},
         {2, 32, 0, "t2:1+ a:33- m:33+ m:33- b20:32+"},  // Special counts one more
-        // An empty tab blocks Save once shown, until it has a tick.
-        {1, 2, 0, "=:2+ t1:0- t0:2- t1:0- b11:1+"},
-        {1, 2, 0, "m:2-"},  // Multiplayer Only judges every tab again
-        // Select All and Unselect All work on the shown tab only.
-        {0, 3, 2, "t1:1+ u:0- t0:2- a:3- t1:0- a:2+"}};
+        {1, 2, 0, "=:2+ t1:0- t0:2- t1:0- b11:1+"},  // an empty tab shown blocks Save until ticked
+        {1, 2, 0, "m:2-"},                           // Multiplayer Only judges every tab again
+        {0, 3, 2, "t1:1+ u:0- t0:2- a:3- t1:0- a:2+"}};  // (Un)select All: the shown tab only
+    const char* const buttons[] = {"IDC_MULTIPLAYER_ONLY", "IDC_SELECT_ALL", "IDC_UNSELECT_ALL"};
     for (const auto& [tab, count, active, steps] : scenarios) {
         testsupport::Kit items = testsupport::SmallKit();
         items[tab].clear();
@@ -157,9 +144,7 @@ TEST(CounterRulesTest, CounterAndSaveFollowEachStep) {
             } else if (step[0] == 't') {
                 window.ClickTab(step[1] - '0');
             } else if (step[0] != '=') {
-                window.Click(step[0] == 'm'   ? "IDC_MULTIPLAYER_ONLY"
-                             : step[0] == 'a' ? "IDC_SELECT_ALL"
-                                              : "IDC_UNSELECT_ALL");
+                window.Click(buttons[std::string("mau").find(step[0])]);
             }
             EXPECT_EQ(window.Counter() + (window.Find("IDOK")->isEnabled() ? "+" : "-"),
                       step.substr(step.find(':') + 1))
@@ -168,9 +153,8 @@ TEST(CounterRulesTest, CounterAndSaveFollowEachStep) {
     }
 }
 
-// Headings sort their own list, and the direction carries over to the next
-// heading. A failed Save names the file and changes nothing; once the file
-// is back Save writes the ticks, whatever the order of the rows, and ends.
+// Headings sort their own list, the direction carrying over to the next heading. A failed Save
+// names the file and changes nothing; then Save writes the ticks, whatever the row order.
 TEST_F(WindowTest, HeadingsSortAndSaveWritesTheTicksOrSaysWhichFileFailed) {
     const std::vector<std::string> before = kit_.KitFiles();
     const fs::path special = kit_.UnixPath(kit_.KitList(2));
@@ -192,7 +176,8 @@ TEST_F(WindowTest, HeadingsSortAndSaveWritesTheTicksOrSaysWhichFileFailed) {
     EXPECT_TRUE(window_.dialog.isVisible());
     fs::rename(special.string() + ".aside", special);
     EXPECT_EQ(kit_.KitFiles(), before);
-    window_.PressReturnOn("IDOK");
+    window_.Find("IDOK")->setFocus();
+    QTest::keyClick(window_.Find("IDOK"), Qt::Key_Return);
     EXPECT_EQ(window_.dialog.result(), QDialog::Accepted);
     EXPECT_EQ(kit_.KitFiles()[3],
               CrLfLines({"// kit list", "//\"rook.txt\"", "\"harrow.txt\"", "\"vesper.txt\""}));
@@ -200,8 +185,7 @@ TEST_F(WindowTest, HeadingsSortAndSaveWritesTheTicksOrSaysWhichFileFailed) {
     EXPECT_EQ(kit_.KitFiles()[4], before[4]);  // Secondary as it was
 }
 
-// Rating words are never cut and Name takes the rest, at pixel sizes of the
-// default font, 1.5 times it (144 dpi) and twice it.
+// Rating words are never cut and Name takes the rest, at 1x, 1.5x (144 dpi) and 2x the font.
 TEST_F(WindowTest, ColumnsFitTheFontAtEachScale) {
     const QFont previousFont = QApplication::font();
     for (int pixels : {13, 20, 26}) {
@@ -214,8 +198,7 @@ TEST_F(WindowTest, ColumnsFitTheFontAtEachScale) {
         // The text of a cell sits inside a margin on either side.
         const int margin = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
         const int needed = list.fontMetrics().horizontalAdvance(QStringLiteral("2-Outstanding"));
-        for (int column :
-             {kitdata::kAccuracyColumn, kitdata::kRecoilColumn, kitdata::kReticleColumn}) {
+        for (int column = kitdata::kAccuracyColumn; column <= kitdata::kReticleColumn; ++column) {
             EXPECT_GE(header->sectionSize(column), needed + margin) << pixels << " " << column;
         }
         EXPECT_GE(header->length(), list.viewport()->width()) << pixels;
