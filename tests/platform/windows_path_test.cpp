@@ -95,24 +95,21 @@ TEST(WindowsPath, ResolvesOnTheDrivesWhateverTheCaseAndNamesTheCurrentFolder) {
 }
 
 TEST(FileSearch, ClearsReadOnlyAsWineDoes) {
-    struct Case {
-        unsigned mode, umask, expected;
-    };
-    const Case cases[] = {
+    const std::tuple<mode_t, mode_t, unsigned> cases[] = {
+        // mode, umask, mode then
         {0444, 022, 0644}, {0400, 022, 0600},  {0555, 002, 0775},
         {0440, 077, 0640}, {0444, 0222, 0644},  // whatever the umask
         {0464, 022, 0464},                      // a write bit: not read-only, left alone
     };
     testsupport::TemporaryFolder folder;
     const fs::path file = folder.path() / "primarymp.itm";
-    for (const Case& c : cases) {
+    for (const auto& [mode, umask, expected] : cases) {
         std::ofstream(file) << "x";
-        ::chmod(file.c_str(), c.mode);
-        const mode_t previous = ::umask(c.umask);
+        ::chmod(file.c_str(), mode);
+        const mode_t previous = ::umask(umask);
         ASSERT_TRUE(platform::ClearReadOnly(file).ok());
         ::umask(previous);
-        EXPECT_EQ(fs::status(file).permissions(), fs::perms(c.expected))
-            << std::oct << c.mode << " " << c.umask;
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms(expected)) << std::oct << mode << umask;
     }
     EXPECT_EQ(platform::ClearReadOnly(folder.path() / "gone").error().Describe(),
               (folder.path() / "gone").string() + ": No such file or directory");

@@ -13,7 +13,6 @@
 #include "platform/child_process.h"
 #include "platform/file_read.h"
 #include "platform/process_environment.h"
-#include "platform/registry.h"
 #include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/message_recorder.h"
