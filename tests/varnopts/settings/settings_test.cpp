@@ -26,9 +26,7 @@ namespace varnopts {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::FakeInstallation;
-using testsupport::InstallationOptions;
-using testsupport::MessageRecorder;
+using namespace testsupport;
 using Texts = std::vector<std::string>;
 
 // Each value missing (or one byte too long) in reading order: only it is
@@ -36,18 +34,13 @@ using Texts = std::vector<std::string>;
 // (12), without the modification's key (13), and with the key but without its
 // InstallPath (14, told of): the current directory is then its folder.
 TEST(GamePathsTest, ReadsEveryValueInOrderAndStopsAtTheFirstMissing) {
-    std::istringstream list(
-        "ActorPath BitmapPath ActionMusicPath EquipmentPath EquipTextPath "
-        "InstallationPath SoundPath TextPath MissionPath TexturePath "
-        "ShellTextPath MouseRadiansPerPixel - - InstallPath");
-    Texts names;
-    for (std::string name; list >> name;) {
-        names.push_back(name == "-" ? "" : name);
-    }
+    Texts names = {"ActorPath",     "BitmapPath",       "ActionMusicPath", "EquipmentPath",
+                   "EquipTextPath", "InstallationPath", "SoundPath",       "TextPath",
+                   "MissionPath",   "TexturePath",      "ShellTextPath",   "MouseRadiansPerPixel"};
+    names.insert(names.end(), {"", "", "InstallPath"});  // 12 and 13 tell nothing
     for (int missing = 0; missing <= 14; ++missing) {
-        InstallationOptions options;
-        options.win64 = missing % 2 == 0;
-        options.modKey = missing < 13;
+        InstallationOptions options{
+            .win64 = missing % 2 == 0, .modKey = missing < 13, .gameValues = {}};
         if (missing < 12) {
             options.gameValues[names[missing]] =
                 missing % 3 ? std::nullopt : std::optional(std::string(260, 'x'));
@@ -57,7 +50,7 @@ TEST(GamePathsTest, ReadsEveryValueInOrderAndStopsAtTheFirstMissing) {
         }
         FakeInstallation installation(options);
         if (missing == 14) {
-            installation.AddRegistryKey(testsupport::ModKeyName());
+            installation.AddRegistryKey(ModKeyName());
         }
         MessageRecorder recorder;
         GamePaths paths;
@@ -76,10 +69,9 @@ TEST(GamePathsTest, ReadsEveryValueInOrderAndStopsAtTheFirstMissing) {
     }
 }
 
-// Truncated, not rounded (0.000249 gives 248); out of range or no number gives
-// an end; a comma is no decimal point; hexadecimal as atof reads it; the text
-// ends at a zero; the same in a locale with a decimal comma, where one can be
-// made. A save and a read lose one on 358 positions (just below the product).
+// Truncated, not rounded; out of range or no number gives an end; no decimal
+// comma, even in a locale that has one; hexadecimal as atof reads it; the text
+// ends at a zero. A save and a read lose one on 358 positions.
 TEST(MouseSensitivityTest, TextToPositionAndBackInAnyLocale) {
     const std::pair<std::string, int> cases[] = {
         {"0.008727", 8727},   {"0.0087266", 8726},
@@ -90,8 +82,8 @@ TEST(MouseSensitivityTest, TextToPositionAndBackInAnyLocale) {
         {"  \t+0.01", 10000}, {"0.012abc", 12000},
         {"0.01,5", 10000},    {"15e-3", 15000},
         {"0x1p-7", 7812},     {std::string("0.02\0009", 6), 20000}};
-    testsupport::TemporaryFolder folder;
-    const testsupport::ScopedEnvironment locales("LOCPATH", folder.path().string());
+    TemporaryFolder folder;
+    const ScopedEnvironment locales("LOCPATH", folder.path().string());
     const bool made = std::system(("localedef -i de_DE -f UTF-8 '" + folder.path().string() +
                                    "/de_DE.UTF-8' >/dev/null 2>&1")
                                       .c_str()) == 0;
@@ -105,21 +97,19 @@ TEST(MouseSensitivityTest, TextToPositionAndBackInAnyLocale) {
         EXPECT_EQ(PositionToSensitivity(8727), "0.008727") << locale;
         EXPECT_EQ(PositionToSensitivity(25000), "0.025000") << locale;
         int oneLower = 0;
-        for (int position = kMinSensitivityPosition; position <= kMaxSensitivityPosition;
-             ++position) {
-            const int back = SensitivityToPosition(PositionToSensitivity(position));
-            ASSERT_TRUE(back == position || back == position - 1) << position << " -> " << back;
-            oneLower += back == position - 1 ? 1 : 0;
+        for (int p = kMinSensitivityPosition; p <= kMaxSensitivityPosition; ++p) {
+            const int back = SensitivityToPosition(PositionToSensitivity(p));
+            ASSERT_TRUE(back == p || back == p - 1) << p << " -> " << back;
+            oneLower += back == p - 1 ? 1 : 0;
         }
         EXPECT_EQ(oneLower, 358) << locale;
     }
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
-// Every row of the version table and one byte either side of each, as
-// length:verdict, where "" passes, "?" asks (answered Yes) and anything else
-// is the refused version. The last is 1.04's length beyond 4 GiB: lengths
-// are not cut to 32 bits.
+// Each row of the version table and one byte either side, as length:verdict
+// ("" passes, "?" asks, answered Yes, else the version refused); the last is
+// 1.04's length beyond 4 GiB: lengths are not cut to 32 bits.
 TEST(VersionCheckTest, JudgesTheExecutableByItsLength) {
     std::istringstream cases(
         "4625408:1.0 4625407:? 4625409:? 4628480:1.01 4628479:? 4628481:? 4726272:1.02a "
@@ -132,12 +122,11 @@ TEST(VersionCheckTest, JudgesTheExecutableByItsLength) {
         recorder.QueueAnswer(platform::IDYES);  // only an unknown length is asked about
         EXPECT_EQ(DecideGameVersion("C:\\RS\\", false, length), version.empty() || version == "?")
             << length;
-        ASSERT_EQ(recorder.texts().size(), version.empty() ? 0u : 1u) << length;
-        if (!version.empty()) {
-            EXPECT_NE(recorder.texts()[0].find(version == "?" ? "cannot determine the version"
-                                                              : "running version " + version + " "),
-                      std::string::npos);
-        }
+        const Texts told = recorder.texts();
+        ASSERT_EQ(told.size(), version.empty() ? 0u : 1u) << length;
+        const std::string part =
+            version == "?" ? "cannot determine the version" : "running version " + version + " ";
+        EXPECT_TRUE(version.empty() || told[0].find(part) != std::string::npos) << length;
     }
 }
 
@@ -153,9 +142,7 @@ TEST(VersionCheckTest, TheExpansionTheAnswerAndTheEmptyPath) {
         {false, "rainbowsix.exe", game, platform::IDYES, true},  // an unknown length
         {false, "rainbowsix.exe", game, platform::IDNO, false}};
     for (const auto& [eagleWatch, onDisk, installationPath, answer, passes] : cases) {
-        InstallationOptions options;
-        options.eagleWatch = eagleWatch;
-        FakeInstallation installation(options);
+        FakeInstallation installation({.eagleWatch = eagleWatch, .gameValues = {}});
         if (*onDisk) {
             fs::resize_file(installation.WriteFile(game + onDisk, ""), answer ? 1234 : 4814528);
         }

@@ -1,5 +1,4 @@
-// The options window as the user runs it: start-up without the game, the
-// mouse sensitivity, the start buttons and Help, Install and Uninstall All.
+// The options window as the user runs it.
 
 #include <gtest/gtest.h>
 
@@ -27,11 +26,10 @@ namespace varnwindowtest {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::FakeInstallation;
-using testsupport::InstallationOptions;
-using testsupport::MessageRecorder;
+using namespace platform;
+using namespace testsupport;
 using Texts = std::vector<std::string>;
-constexpr platform::RegStatus kSuccess = platform::RegStatus::Success;
+constexpr RegStatus kOk = RegStatus::Success;
 
 template <class T = QWidget>
 T* Control(const QWidget& window, const char* objectName) {
@@ -40,6 +38,12 @@ T* Control(const QWidget& window, const char* objectName) {
 
 void Click(const QWidget& window, const char* button) {
     QTest::mouseClick(Control(window, button), Qt::LeftButton);
+}
+
+bool OpenAndShow(CVarnOptionsDlg& window) {
+    const bool opened = window.OnInitDialog();
+    window.show();
+    return opened && QTest::qWaitForWindowExposed(&window);
 }
 
 // After delay ms on the window's thread (while a button's work goes on),
@@ -60,20 +64,16 @@ struct PaintCounter : QObject {
     }
 };
 
-// Without the game's key the start-up tells why and ends without a window.
 TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
-    InstallationOptions options;
-    options.gameKey = false;
-    FakeInstallation installation(options);
+    FakeInstallation installation({.gameKey = false, .gameValues = {}});
     MessageRecorder messages;
     CVarnOptionsDlg window(installation.prefix());
-    bool everShown = false;
-    // Should the start-up wrongly go on, the window is closed again at once.
+    bool everShown = false;  // should the start-up go on, the window closes at once
     QTimer::singleShot(0, &window, [&] {
         everShown = window.isVisible();
-        window.done(platform::IDOK);
+        window.done(IDOK);
     });
-    EXPECT_EQ(window.DoModal(), platform::IDCANCEL);
+    EXPECT_EQ(window.DoModal(), IDCANCEL);
     EXPECT_FALSE(everShown);
     EXPECT_EQ(messages.texts(),
               (Texts{"Error opening R6 main registry key.",
@@ -82,11 +82,10 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
 }
 
 // The start buttons run the game from its folder; Help opens the read-me.
-// Reset alone writes nothing; Save writes the slider's value. Once the game
-// runs (a wineserver holds the prefix) Save goes through `wine reg add`, here
-// taking a second, and the window keeps painting meanwhile.
+// Reset alone writes nothing. While the game runs, Save goes through a slow
+// `wine reg add` and the window keeps painting meanwhile.
 TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer) {
-    testsupport::FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n" + testsupport::RegExportBody());
+    FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n" + RegExportBody());
     FakeInstallation installation(
         {.eagleWatch = true, .gameValues = {{"MouseRadiansPerPixel", "0.02"}}});
     const std::string game = installation.GameValue("InstallationPath");
@@ -94,9 +93,7 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     const fs::path readMe = installation.WriteFile("C:\\VARN\\varn_v200_readme.txt", "Read me");
     MessageRecorder messages;
     CVarnOptionsDlg window(installation.prefix());
-    ASSERT_TRUE(window.OnInitDialog());
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OpenAndShow(window));
     Click(window, "IDC_START_EW");  // before its program is there
     EXPECT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSixMP.exe"});
     installation.WriteFile(game + "RainbowSixMP.exe", "MZ");
@@ -104,25 +101,22 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     Click(window, "IDC_START_EW");
     Click(window, "IDC_HELP_BUTTON");
     auto calls = wine.WaitForCalls(2, true);
-    std::ranges::sort(calls, {}, &testsupport::WineCall::arguments);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].arguments, Texts{game + "RainbowSix.exe"});
-    EXPECT_EQ(calls[1].arguments, Texts{game + "RainbowSixMP.exe"});
+    std::ranges::sort(calls, {}, &WineCall::arguments);
+    EXPECT_EQ(calls.at(0).arguments, Texts{game + "RainbowSix.exe"});
+    EXPECT_EQ(calls.at(1).arguments, Texts{game + "RainbowSixMP.exe"});
     EXPECT_EQ(fs::path(calls[1].folder), fs::canonical(installation.UnixPath(game)));
     EXPECT_EQ(fs::canonical(wine.Opened(1).at(0)), fs::canonical(readMe));
 
-    const auto stored = [&] {
-        return testsupport::QueryValue(installation.prefix(), testsupport::GameKeyName(),
-                                       "MouseRadiansPerPixel");
-    };
     auto* slider = Control<QSlider>(window, "IDC_SLIDER_MOUSE");
     EXPECT_EQ(slider->value(), 20000);
     Click(window, "IDC_RESET");
     EXPECT_EQ(slider->value(), 8727);
-    EXPECT_STREQ(stored().c_str(), "0.02");
+    EXPECT_STREQ(QueryValue(installation.prefix(), GameKeyName(), "MouseRadiansPerPixel").c_str(),
+                 "0.02");
     Click(window, "IDC_SAVE_MOUSE");
-    EXPECT_STREQ(stored().c_str(), "0.008727");
-    testsupport::FakeRunningServer server(installation);
+    EXPECT_STREQ(QueryValue(installation.prefix(), GameKeyName(), "MouseRadiansPerPixel").c_str(),
+                 "0.008727");
+    FakeRunningServer server(installation);
     PaintCounter counter(window, 300, [] {});
     Click(window, "IDC_SAVE_MOUSE");
     server.End();
@@ -168,35 +162,28 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         {"", 1, "\nC:\\R\"6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\"6\\"}},
         {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\t6\\"}},
         {"", 1, "\nC:\\R  6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R  6\\"}},
-        {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", platform::IDYES},
-        {"", 1, "Are you sure you want to uninstall VARN?", platform::IDNO}};
+        {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", IDYES},
+        {"", 1, "Are you sure you want to uninstall VARN?", IDNO}};
     for (const Case& c : cases) {
-        testsupport::FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
-        InstallationOptions options;
-        options.eagleWatch = c.eagleWatch;
-        options.gameValues.insert(c.gameValue);
-        FakeInstallation installation(options);
-        platform::RegistryKey key;  // the modification's folder as its installer stores it
-        ASSERT_TRUE(platform::RegOpenKey(installation.prefix(), testsupport::ModKeyName(),
-                                         platform::KeyAccess::SetValue, key) == kSuccess &&
-                    platform::RegSetStringValue(key, "InstallPath", "%ProgramFiles%\\VARN") ==
-                        kSuccess);
-        platform::RegCloseKey(key);
+        FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
+        FakeInstallation installation({.eagleWatch = c.eagleWatch, .gameValues = {c.gameValue}});
+        RegistryKey key;  // the modification's folder as its installer stores it
+        ASSERT_EQ(RegOpenKey(installation.prefix(), ModKeyName(), KeyAccess::SetValue, key), kOk);
+        ASSERT_EQ(RegSetStringValue(key, "InstallPath", "%ProgramFiles%\\VARN"), kOk);
         const std::string folder = "C:\\Program Files (x86)\\VARN";
         fs::resize_file(installation.WriteFile(
                             installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
                         c.length);
+        Texts ran;  // the packages on disk, to run in this order
         std::istringstream packages(c.ran);
         for (std::string name; packages >> name;) {
-            installation.WriteFile(folder + "\\VARN_" + name + ".EXE", "MZ");
+            ran.push_back("VARN_" + name + ".EXE");
+            installation.WriteFile(folder + "\\" + ran.back(), "MZ");
         }
-        const fs::path mark =
-            installation.WriteFile("C:\\Games\\Rainbow Six\\data\\equipment\\a", "");
+        const auto mark = installation.WriteFile("C:\\Games\\Rainbow Six\\data\\equipment\\a", "");
         fs::permissions(mark, fs::perms::owner_read);
         CVarnOptionsDlg window(installation.prefix());
-        ASSERT_TRUE(window.OnInitDialog());
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(OpenAndShow(window));
         if (*c.quickWeapon) {
             Control<QComboBox>(window, "IDC_COMBO_QUICK_WEAPON")->setEditText(c.quickWeapon);
             for (const char* list : {"IDC_COMBO_MP_MODE", "IDC_COMBO_SOUND", "IDC_COMBO_GOCODES"}) {
@@ -206,28 +193,24 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         }
         MessageRecorder messages;
         messages.QueueAnswer(c.uninstall);
-        QString status;
+        std::string status;
         PaintCounter counter(window, 100, [&] {
             const QCursor* cursor = QApplication::overrideCursor();
-            status = Control<QLabel>(window, "IDC_BUSY_TEXT")->text() +
+            status = Control<QLabel>(window, "IDC_BUSY_TEXT")->text().toStdString() +
                      (cursor != nullptr && cursor->shape() == Qt::WaitCursor ? ", waiting" : "");
             QTest::keyClick(&window, Qt::Key_Escape);  // refused
         });
         Click(window, c.uninstall ? "IDC_UNINSTALL_ALL" : "IDC_INSTALL");
 
         const auto calls = wine.Calls();
-        std::string ran;  // as c.ran, in the order they started
+        ASSERT_EQ(calls.size(), ran.size()) << c.ran;
         for (std::size_t i = 0; i < calls.size(); ++i) {
             EXPECT_EQ(calls[i].endLine, 2 * i + 1) << "each ends before the next starts";
-            const Texts& arguments = calls[i].arguments;
-            const std::string file = arguments.at(0).substr(folder.size() + 6);  // after \VARN_
-            ran += (ran.empty() ? "" : " ") + file.substr(0, file.size() - 4);
-            EXPECT_EQ(Texts(arguments.begin() + 1, arguments.end()),
-                      (Texts{"/auto", "C:\\Games\\Rainbow", "Six\\"}));
+            EXPECT_EQ(calls[i].arguments,
+                      (Texts{folder + "\\" + ran[i], "/auto", "C:\\Games\\Rainbow", "Six\\"}));
             EXPECT_EQ(fs::path(calls[i].folder), fs::canonical(installation.UnixPath(folder)));
             EXPECT_EQ(calls[i].prefix, installation.prefix().folder.string());
         }
-        EXPECT_EQ(ran, c.ran);
         ASSERT_EQ(messages.messages().size(), c.messages) << c.ran;
         const std::string last =
             messages.messages().back().text + messages.messages().back().details;
@@ -236,12 +219,11 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
             EXPECT_NE(last.find(expected), std::string::npos) << last;
         }
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(platform::IsReadOnly(mark), !*c.ran || c.uninstall) << last;
+        EXPECT_EQ(IsReadOnly(mark), !*c.ran || c.uninstall) << last;
         EXPECT_TRUE(window.isVisible());
         if (*c.ran) {
-            const std::string first = "VARN_" + ran.substr(0, ran.find(' ')) + ".EXE, 1 of ";
-            EXPECT_TRUE(status.startsWith(first.c_str()) && status.endsWith(", waiting"))
-                << status.toStdString();
+            EXPECT_TRUE(status.starts_with(ran[0] + ", 1 of ") && status.ends_with(", waiting"))
+                << status;
             EXPECT_GT(counter.paints, 0);
         }
     }
