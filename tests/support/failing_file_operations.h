@@ -1,6 +1,4 @@
 #pragma once
-// Fault injection for file replacement: real file operations of which any
-// one step can be made to fail.
 
 #include <cerrno>
 #include <filesystem>
@@ -11,9 +9,9 @@
 
 namespace testsupport {
 
-// The real file system with every step counted from 0; step failAt fails
-// (none when negative). A failing write first writes half its bytes, as a
-// full disk does; a failing close still closes, as close(2) does.
+// Fault injection for file replacement: the real file system with every step counted from 0;
+// step failAt fails (none when negative). A failing write first writes half its bytes, as a full
+// disk does; a failing close still closes, as close(2) does.
 class FaultInjectingOperations : public platform::FileOperations {
   public:
     explicit FaultInjectingOperations(int failAt = -1) : failAt_(failAt) {}
@@ -23,17 +21,12 @@ class FaultInjectingOperations : public platform::FileOperations {
 
     platform::Result<Handle> CreateTemporary(const std::filesystem::path& target,
                                              std::filesystem::path& temporary) override {
-        if (Fails("create temporary")) {
-            return Failure();
-        }
-        return real_.CreateTemporary(target, temporary);
+        return Fails("create temporary") ? Failure() : real_.CreateTemporary(target, temporary);
     }
     platform::Status Write(Handle handle, std::string_view bytes) override {
-        if (Fails("write")) {
-            (void)real_.Write(handle, bytes.substr(0, bytes.size() / 2));
-            return Failure();
-        }
-        return real_.Write(handle, bytes);
+        const bool fails = Fails("write");
+        const auto written = real_.Write(handle, fails ? bytes.substr(0, bytes.size() / 2) : bytes);
+        return fails ? Failure() : written;
     }
     platform::Status Flush(Handle handle) override {
         return Fails("flush") ? Failure() : real_.Flush(handle);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <numeric>
+#include <ranges>
 #include <regex>
 
 #include "platform/codepage.h"
@@ -46,9 +48,7 @@ std::string Escaped(const std::string& text) {
 // A key's block of system.reg, under Wow6432Node in a 64-bit prefix.
 std::string KeyBlock(std::string key, bool win64,
                      const std::map<std::string, std::string>& values) {
-    while (key.ends_with('\\')) {
-        key.pop_back();  // Wine stores key names without it
-    }
+    key.erase(key.find_last_not_of('\\') + 1);  // Wine stores key names without it
     if (win64 && FoldCaseCp1252(key.substr(0, 9)) == "software\\") {
         key = "Software\\Wow6432Node\\" + key.substr(9);
     }
@@ -61,13 +61,11 @@ std::string KeyBlock(std::string key, bool win64,
 
 }  // namespace
 
-TemporaryFolder::TemporaryFolder() {
-    static const struct DataHome {
-        DataHome() { ::setenv("XDG_DATA_HOME", path.c_str(), 1); }
-        ~DataHome() { RemoveTree(path); }
-        fs::path path = MakeTemporaryFolder("lw-data-home");
-    } home;
-    path_ = MakeTemporaryFolder("lw-test");
+TemporaryFolder::TemporaryFolder(const char* stem) : path_(MakeTemporaryFolder(stem)) {}
+
+TemporaryFolder::TemporaryFolder() : TemporaryFolder("lw-test") {
+    static const TemporaryFolder dataHome("lw-data-home");
+    [[maybe_unused]] static const int once = ::setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
 }
 
 TemporaryFolder::~TemporaryFolder() {
@@ -87,9 +85,11 @@ FakeInstallation::FakeInstallation(const InstallationOptions& options) {
                    {"ActionMusicPath", game + "data\\sound\\music"},
                    {"EquipTextPath", game + "data\\text\\equipment"},
                    {"ShellTextPath", game + "data\\text\\interface"}};
-    for (const char* name :
-         {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
+    for (auto name : {"Actor", "Bitmap", "Equipment", "Mission", "Sound", "Text", "Texture"}) {
         gameValues_[std::string(name) + "Path"] = game + "data\\" + FoldCaseCp1252(name);
+    }
+    if (options.devMode) {
+        gameValues_["VARNDEV"] = "";
     }
     for (const auto& [name, value] : options.gameValues) {
         gameValues_.erase(name);
@@ -105,11 +105,13 @@ FakeInstallation::FakeInstallation(const InstallationOptions& options) {
         "Software\\Microsoft\\Windows\\CurrentVersion", options.win64,
         {{"ProgramFilesDir", options.win64 ? "C:\\Program Files (x86)" : "C:\\Program Files"}});
     if (options.gameKey) {
-        auto values = gameValues_;
-        if (options.devMode) {
-            values["VARNDEV"] = "";
+        registry << KeyBlock(GameKeyName(), options.win64, gameValues_);
+        std::error_code error;  // the game's folders, as its installer leaves them
+        for (const auto& [name, value] : gameValues_) {
+            if (name.ends_with("Path") && FoldCaseCp1252(value.substr(0, 3)) == "c:\\") {
+                fs::create_directories(UnixPath(value), error);
+            }
         }
-        registry << KeyBlock(GameKeyName(), options.win64, values);
     }
     if (options.eagleWatch) {
         registry << KeyBlock(GameKeyName().insert(GameKeyName().size() - 1, ": Eagle Watch"),
@@ -119,17 +121,6 @@ FakeInstallation::FakeInstallation(const InstallationOptions& options) {
         registry << KeyBlock(ModKeyName(), options.win64, {{"InstallPath", "C:\\VARN"}});
         fs::create_directories(UnixPath("C:\\VARN"));
     }
-    std::error_code error;  // the game's folders, as its installer leaves them
-    for (const auto& [name, value] : gameValues_) {
-        if (options.gameKey && name.ends_with("Path") &&
-            FoldCaseCp1252(value.substr(0, 3)) == "c:\\") {
-            fs::create_directories(UnixPath(value), error);
-        }
-    }
-}
-
-std::string FakeInstallation::GameValue(const std::string& name) const {
-    return gameValues_.contains(name) ? gameValues_.at(name) : "";
 }
 
 fs::path FakeInstallation::UnixPath(const std::string& windowsPath) const {
@@ -159,23 +150,18 @@ void FakeInstallation::AddRegistryKey(const std::string& key) {
         << KeyBlock(key, prefix_.win64, {});
 }
 
-// A value as an "A" program reads it, or what went wrong.
 std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
                        const std::string& name, std::uint32_t size) {
+    using enum platform::RegStatus;
     platform::RegistryKey handle;
     std::string buffer(size, '\0');
-    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) !=
-        platform::RegStatus::Success) {
+    if (platform::RegOpenKey(prefix, key, platform::KeyAccess::QueryValue, handle) != Success) {
         return "<no key>";
     }
-    switch (platform::RegQueryValue(handle, name, buffer.data(), size).status()) {
-        case platform::RegStatus::Success:
-            return buffer.substr(0, size);
-        case platform::RegStatus::MoreData:
-            return "<more data: " + std::to_string(size) + ">";
-        default:
-            return "<no value>";
-    }
+    const auto status = platform::RegQueryValue(handle, name, buffer.data(), size).status();
+    return status == Success    ? buffer.substr(0, size)
+           : status == MoreData ? "<more data: " + std::to_string(size) + ">"
+                                : "<no value>";
 }
 
 Kit SmallKit() {
@@ -191,11 +177,8 @@ Kit SmallKit() {
 }
 
 std::string CrLfLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
+    return std::accumulate(lines.begin(), lines.end(), std::string(),
+                           [](auto text, auto& line) { return text + line + "\r\n"; });
 }
 
 KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
@@ -230,26 +213,10 @@ KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
     WriteFile(TextFile("equipment.txt"), CrLfLines(names));
 }
 
-std::string KitInstallation::EquipmentFile(const std::string& name) const {
-    return GameValue("EquipmentPath") + "\\" + name;
-}
-
-std::string KitInstallation::TextFile(const std::string& name) const {
-    return GameValue("EquipTextPath") + "\\english\\" + name;
-}
-
-std::string KitInstallation::KitFile(int file) const {
-    const char* const names[] = {"primarymp.itm", "secondarymp.itm", "specialmp.itm",
-                                 "primarymp.txt", "secondarymp.txt", "special.txt"};
-    return file < 3 ? EquipmentFile(names[file]) : TextFile(names[file]);
-}
-
 std::vector<std::string> KitInstallation::KitFiles() const {
-    std::vector<std::string> files;
-    for (int file = 0; file < 6; ++file) {
-        files.push_back(ReadFile(KitFile(file)));
-    }
-    return files;
+    auto files = std::views::iota(0, 6) |
+                 std::views::transform([&](int file) { return ReadFile(KitFile(file)); });
+    return {files.begin(), files.end()};
 }
 
 }  // namespace testsupport

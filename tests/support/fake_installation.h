@@ -1,8 +1,5 @@
 #pragma once
-// A fake game installation in a temporary folder: a Wine prefix (system.reg,
-// dosdevices links, drive_c) with the game's registry values, and game files.
-// The first temporary folder points XDG_DATA_HOME at one of its own for the
-// whole test program, away from the user's data.
+// Fake game installations in temporary folders: a Wine prefix with the game's values, and files.
 
 #include <array>
 #include <cstdint>
@@ -22,8 +19,7 @@ struct InstallationOptions {
     bool eagleWatch = false;  // the expansion's key
     bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath "C:\VARN"
     bool devMode = false;     // VARNDEV (an empty string value)
-    // Over the defaults (InstallationPath "C:\Games\Rainbow Six\", the game's
-    // folders under it, MouseRadiansPerPixel "0.008727"); nullopt: left out.
+    // Over the defaults (the game in "C:\Games\Rainbow Six\" and its folders); nullopt: left out.
     std::map<std::string, std::optional<std::string>> gameValues;
 };
 
@@ -37,15 +33,16 @@ inline std::string ModKeyName() {
 std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
                        const std::string& name, std::uint32_t size = 260);
 
+// The first one points XDG_DATA_HOME away from the user's data for the whole program.
 class TemporaryFolder {
   public:
     TemporaryFolder();
-    ~TemporaryFolder();  // removes it, unwritable folders inside too
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    ~TemporaryFolder();                           // removes it, unwritable folders inside too
+    TemporaryFolder(TemporaryFolder&&) = delete;  // and so neither copied nor assigned
     const std::filesystem::path& path() const { return path_; }
 
   private:
+    explicit TemporaryFolder(const char* stem);
     std::filesystem::path path_;
 };
 
@@ -56,7 +53,9 @@ class FakeInstallation {
     const platform::WinePrefix& prefix() const { return prefix_; }
     const std::filesystem::path& root() const { return root_.path(); }
     std::filesystem::path systemReg() const { return prefix_.folder / "system.reg"; }
-    std::string GameValue(const std::string& name) const;  // "" when left out
+    std::string GameValue(const std::string& name) const {  // "" when left out
+        return gameValues_.contains(name) ? gameValues_.at(name) : "";
+    }
 
     // Where a Windows path lies, spelled exactly as given (no case matching).
     std::filesystem::path UnixPath(const std::string& windowsPath) const;
@@ -70,8 +69,7 @@ class FakeInstallation {
     std::map<std::string, std::string> gameValues_;
 };
 
-// A multiplayer kit of our own items: item files, kit lists, data files,
-// equipment.txt with the names, description files.
+// A multiplayer kit: item files, kit lists, data files, names, descriptions.
 struct KitItem {
     std::string key;   // description file name, e.g. "rook.txt"; its data file is "rook.atr"
     std::string name;  // entry of equipment.txt (Windows-1252)
@@ -92,10 +90,18 @@ class KitInstallation : public FakeInstallation {
     explicit KitInstallation(const Kit& kit = SmallKit(), InstallationOptions options = {});
 
     // Windows paths of a file in the equipment folder and in the English text folder.
-    std::string EquipmentFile(const std::string& name) const;
-    std::string TextFile(const std::string& name) const;
+    std::string EquipmentFile(const std::string& name) const {
+        return GameValue("EquipmentPath") + "\\" + name;
+    }
+    std::string TextFile(const std::string& name) const {
+        return GameValue("EquipTextPath") + "\\english\\" + name;
+    }
     // The six kit files: the three item files, then the three kit lists.
-    std::string KitFile(int file) const;
+    std::string KitFile(int file) const {
+        const char* const names[] = {"primarymp.itm", "secondarymp.itm", "specialmp.itm",
+                                     "primarymp.txt", "secondarymp.txt", "special.txt"};
+        return file < 3 ? EquipmentFile(names[file]) : TextFile(names[file]);
+    }
     std::string ItemFile(int tab) const { return KitFile(tab); }
     std::string KitList(int tab) const { return KitFile(3 + tab); }
     std::vector<std::string> KitFiles() const;  // their contents

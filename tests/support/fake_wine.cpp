@@ -8,8 +8,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <ranges>
+#include <regex>
 #include <thread>
+#include <utility>
 
 #include "platform/wineserver.h"
 
@@ -23,22 +25,18 @@ void WriteScript(const fs::path& file, const std::string& body) {
     fs::permissions(file, fs::perms::owner_all);
 }
 
-// The log's lines, each split at the unit separator.
 std::vector<std::vector<std::string>> LogLines(const fs::path& log) {
     std::vector<std::vector<std::string>> lines;
     std::ifstream in(log);
     for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        lines.emplace_back();
-        for (std::string field; std::getline(fields, field, '\x1f');) {
-            lines.back().push_back(field);
-        }
+        static const std::regex separator("\x1f");
+        lines.emplace_back(std::sregex_token_iterator(line.begin(), line.end(), separator, -1),
+                           std::sregex_token_iterator());
     }
     return lines;
 }
 
-template <typename Ready>
-void WaitUntil(std::chrono::milliseconds limit, Ready ready) {
+void WaitUntil(std::chrono::milliseconds limit, auto ready) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!ready() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -55,8 +53,7 @@ FakeWine::FakeWine(const std::string& body, const fs::path& programFolder)
     }
     fs::create_directories(program_.parent_path());
     const std::string log = "'" + (folder_.path() / "wine.log").string() + "'";
-    // Each record is built first and appended with one printf, so records of
-    // programs running side by side never interleave.
+    // One printf per record, so records of programs running side by side never interleave.
     WriteScript(program(),
                 "s=$(printf 'start\\037%s\\037%s\\037%s' \"$$\" \"$(pwd -P)\" \"$WINEPREFIX\")\n"
                 "for a in \"$@\"; do s=$(printf '%s\\037%s' \"$s\" \"$a\"); done\n"
@@ -76,12 +73,10 @@ std::vector<WineCall> FakeWine::Calls() const {
         const long pid = std::atol(fields.at(1).c_str());
         if (fields[0] == "start") {
             calls.push_back({pid, {fields.begin() + 4, fields.end()}, fields.at(2), fields.at(3)});
-            calls.back().startLine = line;
         }
         for (auto& call : calls) {
             if (fields[0] == "end" && call.pid == pid && !call.ended) {
                 call.ended = true;
-                call.status = std::atoi(fields.at(2).c_str());
                 call.endLine = line;
             }
         }
@@ -93,9 +88,8 @@ std::vector<WineCall> FakeWine::WaitForCalls(std::size_t count, bool ended) cons
     std::vector<WineCall> calls;
     WaitUntil(std::chrono::seconds(20), [&] {
         calls = Calls();
-        return std::count_if(calls.begin(), calls.end(), [&](const WineCall& call) {
-                   return !ended || call.ended;
-               }) >= static_cast<long>(count);
+        return std::ranges::count_if(calls, [&](auto& call) { return !ended || call.ended; }) >=
+               static_cast<long>(count);
     });
     return calls;
 }
@@ -103,10 +97,9 @@ std::vector<WineCall> FakeWine::WaitForCalls(std::size_t count, bool ended) cons
 std::vector<std::string> FakeWine::Opened(std::size_t expected) const {
     std::vector<std::string> opened;
     WaitUntil(std::chrono::milliseconds(expected == 0 ? 300 : 20000), [&] {
-        opened.clear();
-        for (const auto& line : LogLines(folder_.path() / "opened.log")) {
-            opened.push_back(line.empty() ? "" : line[0]);
-        }
+        auto documents = LogLines(folder_.path() / "opened.log") |
+                         std::views::transform([](const auto& line) { return line.at(0); });
+        opened.assign(documents.begin(), documents.end());
         return expected > 0 && opened.size() >= expected;
     });
     return opened;
@@ -133,8 +126,7 @@ FakeRunningServer::FakeRunningServer(const FakeInstallation& installation) {
 
 void FakeRunningServer::End() {
     if (lock_ >= 0) {
-        ::close(lock_);
-        lock_ = -1;
+        ::close(std::exchange(lock_, -1));
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// A stand-in for wine (and xdg-open) for the object's lifetime: logs each
-// call's start and end around the given shell body.
+// A stand-in for wine and xdg-open while it lives: logs each call around the given shell body.
 
 #include <cstddef>
 #include <filesystem>
@@ -19,9 +18,7 @@ struct WineCall {
     std::string folder;
     std::string prefix;
     bool ended = false;
-    int status = -1;            // the body's exit status once ended
-    std::size_t startLine = 0;  // where its start and end lines are in the log
-    std::size_t endLine = 0;
+    std::size_t endLine = 0;  // of its end record in the log
 };
 
 class FakeWine {
@@ -54,8 +51,7 @@ class FakeRunningServer {
   public:
     explicit FakeRunningServer(const FakeInstallation& installation);
     ~FakeRunningServer() { End(); }
-    FakeRunningServer(const FakeRunningServer&) = delete;
-    FakeRunningServer& operator=(const FakeRunningServer&) = delete;
+    FakeRunningServer(FakeRunningServer&&) = delete;
     void End();
 
   private:

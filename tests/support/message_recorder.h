@@ -3,6 +3,7 @@
 // message and answers with the queued buttons, else IDOK (IDNO to a question).
 
 #include <deque>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -22,17 +23,13 @@ class MessageRecorder {
     MessageRecorder()
         : previous_(platform::SetMessageOperation([this](auto&&... m) { return Record(m...); })) {}
     ~MessageRecorder() { platform::SetMessageOperation(std::move(previous_)); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    MessageRecorder(MessageRecorder&&) = delete;
 
     void QueueAnswer(int button) { answers_.push_back(button); }
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     std::vector<std::string> texts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : messages_) {
-            texts.push_back(message.text);
-        }
-        return texts;
+        auto texts = messages_ | std::views::transform(&RecordedMessage::text);
+        return {texts.begin(), texts.end()};
     }
 
   private:

@@ -1,6 +1,5 @@
 #pragma once
-// Sets (or, given no value, unsets) an environment variable for the lifetime
-// of the object, and puts back what was there before.
+// Sets (or, given no value, unsets) an environment variable while it lives, then puts back the old.
 
 #include <cstdlib>
 #include <optional>
@@ -11,14 +10,11 @@ namespace testsupport {
 class ScopedEnvironment {
   public:
     ScopedEnvironment(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
+        old_ = std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
         Set(value);
     }
     ~ScopedEnvironment() { Set(old_); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ScopedEnvironment(ScopedEnvironment&&) = delete;
 
   private:
     void Set(const std::optional<std::string>& value) {

@@ -1,5 +1,4 @@
-// The main() of every window test program: the tests drive real widgets, so a
-// QApplication must exist first; without a display they render offscreen.
+// main() of the window tests: real widgets need a QApplication; without a display, offscreen.
 
 #include <gtest/gtest.h>
 
