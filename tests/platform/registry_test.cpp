@@ -39,11 +39,9 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
         {R"("V"="a\nb\rc\td\ae\bf\fg\vh\ei")", 1, "a\nb\rc\td\ae\bf\fg\vh\x1bi\0"s},
         {R"("V"="\0\1\0123\177")", 1, "\0\1\n3\x7f\0"s},
         {R"("V"="caf\xe9!")", 1, "caf\xe9!\0"s},
-        {R"("V"="\x00e9a\x20ac")", 1,
-         "\xe9"
-         "a\x80\0"s},                                // four digits before a hex digit
-        {R"("V"="\x4e2d")", 1, "?\0"s},              // not in Windows-1252
-        {"\"V\"=\"caf\xc3\xa9\"", 1, "caf\xe9\0"s},  // raw UTF-8
+        {R"("V"="\x00e9a\x20ac")", 1, "\xe9\x61\x80\0"s},  // four digits before a hex digit
+        {R"("V"="\x4e2d")", 1, "?\0"s},                    // not in Windows-1252
+        {"\"V\"=\"caf\xc3\xa9\"", 1, "caf\xe9\0"s},        // raw UTF-8
         {R"("V"=str(2):"%ProgramFiles%\\VARN")", 2, "%ProgramFiles%\\VARN\0"s},
         {R"("V"=str(7):"a\0bc\0")", 7, "a\0bc\0\0"s},
         {"\"V\"=dword:0000012c", 4, "\x2c\x01\0\0"s},
@@ -65,11 +63,11 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
 
 TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     testsupport::TemporaryFolder folder;
-    ASSERT_EQ(std::system(("gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz' > '" +
-                           (folder.path() / "system.reg").string() + "'")
-                              .c_str()),
-              0);
-    const std::string original = ReadAll(folder.path() / "system.reg");
+    const fs::path file = folder.path() / "system.reg";
+    const std::string unpack =
+        "gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz' > '" + file.string() + "'";
+    ASSERT_EQ(std::system(unpack.c_str()), 0);
+    const std::string original = ReadAll(file);
     const auto prefix = platform::LoadPrefix(folder.path());
     ASSERT_TRUE(prefix.win64);
     const std::pair<std::string, std::string> cases[] = {
@@ -106,7 +104,7 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const std::string last =
         "\"TexturePath\"=\"C:\\\\GOG Games\\\\Rainbow Six\\\\data\\\\texture\"\n";
     expected.insert(expected.find(last) + last.size(), "\"VARNDEV\"=\"\"\n");
-    EXPECT_TRUE(ReadAll(folder.path() / "system.reg") == expected) << "every other byte is kept";
+    EXPECT_TRUE(ReadAll(file) == expected) << "every other byte is kept";
 }
 
 TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {

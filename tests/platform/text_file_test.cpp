@@ -170,9 +170,7 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(save(-1), 6);
     const auto entries = EntryNames(folder.path());
-    const long took = std::chrono::duration_cast<std::chrono::microseconds>(
-                          std::chrono::steady_clock::now() - start)
-                          .count();
+    const long took = (std::chrono::steady_clock::now() - start) / std::chrono::microseconds(1);
     std::mt19937 random(20240601);
     std::uniform_int_distribution<long> moment(0, std::max<long>(200, took * 3 / 2));
     for (int run = 0; run < 40; ++run) {
