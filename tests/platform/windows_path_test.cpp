@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 
 #include "platform/codepage.h"
 #include "platform/file_search.h"
@@ -39,10 +40,8 @@ TEST(Codepage, ConvertsBothWaysAndEveryByteSurvivesTheRoundTrip) {
             EXPECT_EQ(platform::Cp1252ToUtf8(cp1252), utf8);
         }
     }
-    std::string all;
-    for (int byte = 0; byte < 256; ++byte) {
-        all += static_cast<char>(byte);
-    }
+    std::string all(256, '\0');
+    std::iota(all.begin(), all.end(), '\0');  // every byte
     EXPECT_EQ(platform::Utf8ToCp1252(platform::Cp1252ToUtf8(all)), all);
 }
 

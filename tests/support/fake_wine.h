@@ -1,5 +1,6 @@
 #pragma once
-// A stand-in for wine and xdg-open while it lives: logs each call around the given shell body.
+// A stand-in for wine and xdg-open while it lives: logs each call around the given shell body
+// (xdg-open's with the document as its one argument).
 
 #include <cstddef>
 #include <filesystem>
@@ -31,8 +32,6 @@ class FakeWine {
     std::vector<WineCall> Calls() const;  // in the order they started
     // Waits (up to 20 s) until count calls have started, or ended when ended is true.
     std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
-    // The documents xdg-open was asked to open, once expected many have been.
-    std::vector<std::string> Opened(std::size_t expected) const;
 
   private:
     TemporaryFolder folder_;
