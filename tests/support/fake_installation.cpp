@@ -20,15 +20,6 @@ using platform::FoldCaseCp1252;
 namespace testsupport {
 namespace {
 
-fs::path MakeTemporaryFolder(const char* stem) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("cannot create a temporary folder");
-        std::abort();  // no test may go on to write somewhere real
-    }
-    return pattern;
-}
-
 void RemoveTree(const fs::path& root) {
     std::error_code error;
     for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
@@ -61,7 +52,14 @@ std::string KeyBlock(std::string key, bool win64,
 
 }  // namespace
 
-TemporaryFolder::TemporaryFolder(const char* stem) : path_(MakeTemporaryFolder(stem)) {}
+TemporaryFolder::TemporaryFolder(const char* stem) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        std::perror("cannot create a temporary folder");
+        std::abort();  // no test may go on to write somewhere real
+    }
+    path_ = pattern;
+}
 
 TemporaryFolder::TemporaryFolder() : TemporaryFolder("lw-test") {
     static const TemporaryFolder dataHome("lw-data-home");
