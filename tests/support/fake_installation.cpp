@@ -116,8 +116,8 @@ FakeInstallation::FakeInstallation(const InstallationOptions& options) {
                              options.win64, {});
     }
     if (options.modKey) {
-        registry << KeyBlock(ModKeyName(), options.win64, {{"InstallPath", "C:\\VARN"}});
-        fs::create_directories(UnixPath("C:\\VARN"));
+        registry << KeyBlock(ModKeyName(), options.win64, {{"InstallPath", options.modFolder}});
+        fs::create_directories(UnixPath(options.modFolder));
     }
 }
 

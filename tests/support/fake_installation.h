@@ -17,8 +17,9 @@ struct InstallationOptions {
     bool win64 = true;        // values under Software\Wow6432Node
     bool gameKey = true;      // the game's key at all
     bool eagleWatch = false;  // the expansion's key
-    bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath "C:\VARN"
-    bool devMode = false;     // VARNDEV (an empty string value)
+    bool modKey = true;       // "SOFTWARE\TORV\VARN MOD 2.0" with InstallPath modFolder
+    std::string modFolder = "C:\\VARN";
+    bool devMode = false;  // VARNDEV (an empty string value)
     // Over the defaults (the game in "C:\Games\Rainbow Six\" and its folders); nullopt: left out.
     std::map<std::string, std::optional<std::string>> gameValues;
 };

@@ -16,7 +16,6 @@
 
 #include "platform/file_search.h"
 #include "platform/message.h"
-#include "platform/registry.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 #include "support/message_recorder.h"
@@ -29,7 +28,6 @@ namespace fs = std::filesystem;
 using namespace platform;
 using namespace testsupport;
 using Texts = std::vector<std::string>;
-constexpr RegStatus kOk = RegStatus::Success;
 
 template <class T = QWidget>
 T* Control(const QWidget& window, const char* objectName) {
@@ -166,10 +164,9 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         {"", 1, "Are you sure you want to uninstall VARN?", IDNO}};
     for (const Case& c : cases) {
         FakeWine wine(std::string("sleep 0.2\n") + c.wineBody);
-        FakeInstallation installation({.eagleWatch = c.eagleWatch, .gameValues = {c.gameValue}});
-        RegistryKey key;  // the modification's folder as its installer stores it
-        ASSERT_EQ(RegOpenKey(installation.prefix(), ModKeyName(), KeyAccess::SetValue, key), kOk);
-        ASSERT_EQ(RegSetStringValue(key, "InstallPath", "%ProgramFiles%\\VARN"), kOk);
+        FakeInstallation installation({.eagleWatch = c.eagleWatch,
+                                       .modFolder = "%ProgramFiles%\\VARN",  // as its installer
+                                       .gameValues = {c.gameValue}});
         const std::string folder = "C:\\Program Files (x86)\\VARN";
         fs::resize_file(installation.WriteFile(
                             installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
