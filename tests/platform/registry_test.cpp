@@ -1,6 +1,6 @@
-// The registry: every value format and escape as wineserver writes them, read
-// as a Windows "A" program sees them; one value written with every other byte
-// kept, also in Wine 8's own file; while a wineserver runs, `$WINE reg`.
+// The registry: every value format and escape as wineserver writes them, read as a Windows
+// "A" program sees them; one value written with every other byte kept, also in Wine 8's own
+// file; while a wineserver runs, `$WINE reg`.
 
 #include <gtest/gtest.h>
 

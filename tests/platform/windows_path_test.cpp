@@ -1,6 +1,5 @@
-// Windows names on the prefix: code page, paths in any case with "." and
-// "..", the current folder named back, the read-only mark. (Folder listings
-// are tested where the options clear the game's read-only marks.)
+// Windows names on the prefix: code page, paths in any case with "." and "..", the current
+// folder named back, the read-only mark (listings: where varnopts clears read-only marks).
 
 #include "platform/windows_path.h"
 
@@ -20,9 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Both ways; unassigned bytes are C1 controls, so every byte survives the
-// round trip; what the code page cannot hold becomes one '?' per character
-// or bad byte.
+// Both ways; unassigned bytes are C1 controls, so every byte survives the round trip; what
+// the code page cannot hold becomes one '?' per character or bad byte.
 TEST(Codepage, ConvertsBothWaysAndEveryByteSurvivesTheRoundTrip) {
     const std::tuple<std::string, std::string, bool> cases[] = {
         {"Caf\xe9", "Café", true},

@@ -29,10 +29,9 @@ namespace fs = std::filesystem;
 using namespace testsupport;
 using Texts = std::vector<std::string>;
 
-// Each value missing (or one byte too long) in reading order: only it is
-// named, those before it are read, those after stay empty. Then all there
-// (12), without the modification's key (13), and with the key but without its
-// InstallPath (14, told of): the current directory is then its folder.
+// Each value missing (or one byte too long) in reading order: only it is named, those before
+// it are read, those after stay empty. Then all there (12), without the modification's key (13),
+// and without its InstallPath (14, told of): the current directory is then its folder.
 TEST(GamePathsTest, ReadsEveryValueInOrderAndStopsAtTheFirstMissing) {
     Texts names = {"ActorPath",     "BitmapPath",       "ActionMusicPath", "EquipmentPath",
                    "EquipTextPath", "InstallationPath", "SoundPath",       "TextPath",

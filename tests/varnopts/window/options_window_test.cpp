@@ -124,10 +124,9 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     EXPECT_EQ(messages.messages().size(), 1u);
 }
 
-// The packages run one at a time in plan order while the window paints, each
-// with "/auto <game folder>" word by word, unquoted, in the modification's
-// folder; the last message gives the result or why nothing changed (the
-// equipment folder then stays read-only).
+// The packages run one at a time in plan order while the window paints, each with "/auto <game
+// folder>" word by word, unquoted, in the modification's folder; the last message gives the
+// result or why nothing changed (the equipment folder then stays read-only).
 TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
     struct Case {
         const char* ran;  // the packages on disk, without "VARN_" and ".EXE"
