@@ -68,7 +68,8 @@ std::optional<std::u16string> LinkTarget(const RegistryText& file,
                                          const registry_file::KeyBlock& link) {
     static const std::u16string kMachine = u"\\REGISTRY\\MACHINE\\";
     for (const auto& value : file.ReadValues(link)) {
-        if (value.type != registry_file::kRegLink || FoldRegistryNameCase(value.name) != u"SYMBOLICLINKVALUE") {
+        if (value.type != registry_file::kRegLink ||
+            FoldRegistryNameCase(value.name) != u"SYMBOLICLINKVALUE") {
             continue;
         }
         std::u16string target;

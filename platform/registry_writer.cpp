@@ -31,7 +31,8 @@ std::size_t NameTokenLength(std::string_view line) {
 
 std::optional<std::string> WithStringValue(const RegistryText& file, std::u16string_view keyPath,
                                            std::u16string_view name, std::u16string_view text) {
-    const std::u16string foldedKey = FoldRegistryNameCase(registry_file::TrimTrailingBackslashes(keyPath));
+    const std::u16string foldedKey =
+        FoldRegistryNameCase(registry_file::TrimTrailingBackslashes(keyPath));
     const std::u16string foldedName = FoldRegistryNameCase(name);
 
     const registry_file::KeyBlock* block = nullptr;
