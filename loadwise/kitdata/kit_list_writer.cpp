@@ -137,24 +137,19 @@ platform::Status SaveKitLists(const platform::WinePrefix& prefix, const GamePath
         made = std::move(backup).value();
     }
     const platform::Status replaced = platform::ReplaceFiles(replacements, operations);
-    if (replaced) {
-        if (made) {
-            RemoveOldBackups(backups, *made);
-        }
-        return replaced;
-    }
     // A save that failed before it changed anything drops its backup, which
     // would only push a real one out. One that failed after replacing some
     // files (a rename failed) keeps it, and says so.
-    if (made ? BackupHolds(originals, *made) : NewestBackupHolds(originals, backups)) {
+    const bool changedNothing =
+        !replaced && (made ? BackupHolds(originals, *made) : NewestBackupHolds(originals, backups));
+    if (made && changedNothing) {
         std::error_code ignored;
-        if (made) {
-            std::filesystem::remove_all(*made, ignored);
-        }
-        return replaced;
-    }
-    if (made) {
+        std::filesystem::remove_all(*made, ignored);
+    } else if (made) {
         RemoveOldBackups(backups, *made);
+    }
+    if (replaced || changedNothing) {
+        return replaced;
     }
     platform::Error error = replaced.error();
     error.why +=
