@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/file_read.h"
 #include "platform/registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
@@ -23,10 +22,6 @@ using platform::RegStatus;
 using platform::registry_file::RegistryText;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
-
-std::string ReadAll(const fs::path& file) {
-    return platform::ReadWholeFile(file).value();
-}
 
 const std::string kHeader = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
 
@@ -67,7 +62,7 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const std::string unpack =
         "gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz' > '" + file.string() + "'";
     ASSERT_EQ(std::system(unpack.c_str()), 0);
-    const std::string original = ReadAll(file);
+    const std::string original = testsupport::FileBytes(file);
     const auto prefix = platform::LoadPrefix(folder.path());
     ASSERT_TRUE(prefix.win64);
     const std::pair<std::string, std::string> cases[] = {
@@ -104,7 +99,7 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const std::string last =
         "\"TexturePath\"=\"C:\\\\GOG Games\\\\Rainbow Six\\\\data\\\\texture\"\n";
     expected.insert(expected.find(last) + last.size(), "\"VARNDEV\"=\"\"\n");
-    EXPECT_TRUE(ReadAll(file) == expected) << "every other byte is kept";
+    EXPECT_TRUE(testsupport::FileBytes(file) == expected) << "every other byte is kept";
 }
 
 TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
@@ -154,7 +149,7 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
 TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     testsupport::FakeInstallation installation;
     const fs::path file = installation.systemReg();
-    const std::string before = ReadAll(file);
+    const std::string before = testsupport::FileBytes(file);
     platform::RegistryKey key;
     const auto open = [&](platform::KeyAccess access) {
         return platform::RegOpenKey(installation.prefix(), kGameKey, access, key);
@@ -167,7 +162,7 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     const platform::RegResult denied = set("1");
     EXPECT_EQ(denied, RegStatus::AccessDenied);
     EXPECT_EQ(denied.error().code, EACCES) << denied.error().Describe();
-    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_EQ(testsupport::FileBytes(file), before);
     fs::permissions(file, fs::perms(0644));
     const std::pair<std::string, RegStatus> changed[] = {
         {"WINE REGISTRY Version 2\n\n[Other] 1\n", RegStatus::NotFound},  // key gone since open
@@ -176,7 +171,7 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     for (const auto& [content, status] : changed) {  // the file changed under the key
         std::ofstream(file, std::ios::binary) << content;
         EXPECT_EQ(set("1"), status);
-        EXPECT_EQ(ReadAll(file), content);
+        EXPECT_EQ(testsupport::FileBytes(file), content);
     }
     std::ofstream(file, std::ios::binary) << before;
 
@@ -208,11 +203,11 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     EXPECT_EQ(noWine, RegStatus::Failed);
     EXPECT_NE(noWine.error().Describe().find("was not found"), std::string::npos)
         << noWine.error().Describe();
-    EXPECT_EQ(ReadAll(file), before) << "the server's file is left alone";
+    EXPECT_EQ(testsupport::FileBytes(file), before) << "the server's file is left alone";
 
     server.End();  // the server ends: the way is chosen at each write, not at open
     ASSERT_EQ(set("0.000249"), RegStatus::Success);
-    EXPECT_NE(ReadAll(file).find("=\"0.000249\""), std::string::npos);
+    EXPECT_NE(testsupport::FileBytes(file).find("=\"0.000249\""), std::string::npos);
 }
 
 }  // namespace

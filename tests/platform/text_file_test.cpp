@@ -19,11 +19,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::FileBytes;
 using Lines = std::vector<std::string>;
-
-std::string Bytes(const fs::path& file) {
-    return platform::ReadWholeFile(file).value();
-}
 
 std::set<std::string> EntryNames(const fs::path& folder) {
     std::set<std::string> names;
@@ -53,7 +50,7 @@ TEST(TextFile, ReadsLinesAsTextModeDoesAndWritesThemBackWithCrLf) {
         ASSERT_TRUE(read.ok()) << read.error().Describe();
         EXPECT_EQ(*read, lines) << testing::PrintToString(bytes);
         ASSERT_TRUE(platform::ReplaceFile(file, platform::JoinTextLines(*read)).ok());
-        EXPECT_EQ(Bytes(file), written) << testing::PrintToString(bytes);
+        EXPECT_EQ(FileBytes(file), written) << testing::PrintToString(bytes);
     }
 }
 
@@ -92,7 +89,7 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
     fs::permissions(first, fs::perms(0640));
     fs::create_symlink(second.filename(), folder.path() / "link.txt");
     ASSERT_TRUE(platform::ReplaceFiles({{first, "1\r\n"}, {folder.path() / "link.txt", "2\r\n"}}));
-    EXPECT_EQ(Bytes(first) + Bytes(second), "1\r\n2\r\n");
+    EXPECT_EQ(FileBytes(first) + FileBytes(second), "1\r\n2\r\n");
     EXPECT_EQ(fs::status(first).permissions(), fs::perms(0640));
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
 
@@ -109,7 +106,7 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
                                    platform::RealFileOperations(), [&] { return !declined; });
         ASSERT_FALSE(status.ok()) << failing;
         EXPECT_EQ(status.error().code, code) << failing;
-        EXPECT_EQ(Bytes(first) + Bytes(second), "old first\r\nold second\r\n");
+        EXPECT_EQ(FileBytes(first) + FileBytes(second), "old first\r\nold second\r\n");
         EXPECT_EQ(EntryNames(folder.path()), names) << "no temporary is left";
     }
 }
@@ -159,7 +156,8 @@ TEST(TextFile, KilledAtAnyMomentEachFileIsWhole) {
         ::waitpid(child, nullptr, 0);
         int count = 0;
         for (const auto& file : files) {
-            count += Bytes(file.file) == file.content ? 1 : Bytes(file.file) == old ? 0 : -100;
+            const std::string now = FileBytes(file.file);
+            count += now == file.content ? 1 : now == old ? 0 : -100;
         }
         return std::max(count, -1);
     };

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <numeric>
 #include <ranges>
 #include <regex>
 
@@ -33,7 +32,8 @@ void RemoveTree(const fs::path& root) {
 
 // With a backslash before '\\' and '"' (the fake prefix's names and values are ASCII).
 std::string Escaped(const std::string& text) {
-    return std::regex_replace(text, std::regex(R"([\\"])"), R"(\$&)");
+    static const std::regex special(R"([\\"])");
+    return std::regex_replace(text, special, R"(\$&)");
 }
 
 // A key's block of system.reg, under Wow6432Node in a 64-bit prefix.
@@ -137,9 +137,9 @@ fs::path FakeInstallation::WriteFile(const std::string& windowsPath, const std::
     return file;
 }
 
-std::string FakeInstallation::ReadFile(const std::string& windowsPath) const {
-    const auto read = platform::ReadWholeFile(UnixPath(windowsPath));
-    EXPECT_TRUE(read.ok()) << "cannot read " << windowsPath;
+std::string FileBytes(const fs::path& file) {
+    const auto read = platform::ReadWholeFile(file);
+    EXPECT_TRUE(read.ok()) << "cannot read " << file;
     return read.ok() ? *read : "";
 }
 
@@ -175,8 +175,11 @@ Kit SmallKit() {
 }
 
 std::string CrLfLines(const std::vector<std::string>& lines) {
-    return std::accumulate(lines.begin(), lines.end(), std::string(),
-                           [](auto text, auto& line) { return text + line + "\r\n"; });
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
 }
 
 KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)

@@ -30,6 +30,8 @@ inline std::string GameKeyName() {
 inline std::string ModKeyName() {
     return "SOFTWARE\\TORV\\VARN MOD 2.0";
 }
+// A file's bytes; a test that cannot read it fails.
+std::string FileBytes(const std::filesystem::path& file);
 // A value as an "A" program reads it, else "<no key>", "<no value>", "<more data: size>".
 std::string QueryValue(const platform::WinePrefix& prefix, const std::string& key,
                        const std::string& name, std::uint32_t size = 260);
@@ -61,7 +63,9 @@ class FakeInstallation {
     // Where a Windows path lies, spelled exactly as given (no case matching).
     std::filesystem::path UnixPath(const std::string& windowsPath) const;
     std::filesystem::path WriteFile(const std::string& windowsPath, const std::string& content);
-    std::string ReadFile(const std::string& windowsPath) const;
+    std::string ReadFile(const std::string& windowsPath) const {
+        return FileBytes(UnixPath(windowsPath));
+    }
     void AddRegistryKey(const std::string& key);  // empty, named as the programs open it
 
   private:

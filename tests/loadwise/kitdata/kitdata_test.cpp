@@ -20,7 +20,6 @@
 #include "loadwise/kitdata/kit_list_writer.h"
 #include "loadwise/kitdata/rating.h"
 #include "loadwise/kitdata/read_only_files.h"
-#include "platform/file_read.h"
 #include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
 #include "support/message_recorder.h"
@@ -243,8 +242,8 @@ TEST_F(KitTest, SaveIsWholeAtAnyFailedStepAndBacksUpTheFilesAsTheyWere) {
     ASSERT_EQ(made.size(), 2u);
     for (int i = 0; i < 6; ++i) {
         const fs::path name = kit_.UnixPath(kit_.KitFile(i)).filename();
-        EXPECT_EQ(*platform::ReadWholeFile(made[0] / name), oldFiles[i]) << name;
-        EXPECT_EQ(*platform::ReadWholeFile(made[1] / name), newFiles[i]) << name;
+        EXPECT_EQ(testsupport::FileBytes(made[0] / name), oldFiles[i]) << name;
+        EXPECT_EQ(testsupport::FileBytes(made[1] / name), newFiles[i]) << name;
     }
     fs::remove_all(kit_.root() / "data");
     std::ofstream(kit_.root() / "data") << "a file where the data folder should be";
