@@ -9,6 +9,9 @@ constexpr int IDD_LOADWISE_DIALOG = 102;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDB_CHECKBOXES = 130;
 
+// The window-menu command that opens the About box.
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDC_LIST_PRIMARY = 1000;

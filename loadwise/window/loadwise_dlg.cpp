@@ -17,8 +17,10 @@
 #include "loadwise/res/dialog_templates.h"
 #include "loadwise/res/program_icon.h"
 #include "loadwise/res/resource_ids.h"
+#include "loadwise/res/string_table.h"
 #include "loadwise/window/check_list_ctrl.h"
 #include "platform/message.h"
+#include "platform/ui/about_menu_entry.h"
 #include "platform/ui/dialog_builder.h"
 #include "platform/ui/qt_message_box.h"
 #include "platform/ui/text_codec.h"
@@ -107,6 +109,9 @@ BOOL CLoadwiseDlg::OnInitDialog() {
     platform::ui::SetMessageOwner(this);
 
     UpdateData(false);
+    platform::ui::AddAboutMenuEntry(
+        *this, platform::ui::FromCp1252(loadwise::LoadResourceString(loadwise::IDS_ABOUTBOX)),
+        loadwise::IDM_ABOUTBOX, [this] { OnAbout(); });
     setWindowIcon(m_icon);
     setWindowTitle(QString::fromLatin1(kCaption));
 

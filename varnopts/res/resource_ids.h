@@ -1,7 +1,7 @@
 #pragma once
 // Resource numbers of varnopts: dialog templates, icon, string table entries,
-// control ids and the system-menu command. The numbers are fixed; the game's
-// tools and the modification's documentation refer to them.
+// control ids and the system-menu command. Each control's id is also its
+// widget's object name, by which the tests find it.
 
 namespace varnopts::res {
 

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "loadwise/kitdata/item_list_reader.h"
@@ -115,6 +118,24 @@ TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     QTest::keyClick(&window_.dialog, Qt::Key_Escape);
     EXPECT_EQ(window_.dialog.result(), QDialog::Rejected);
     EXPECT_EQ(kit_.KitFiles(), before);
+}
+
+// The window's context menu and the About button open the About box.
+TEST_F(WindowTest, AboutEntryAndButtonOpenTheAboutBox) {
+    auto* entry = window_.dialog.findChild<QAction*>("IDM_ABOUTBOX");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(window_.dialog.actions().contains(entry));
+    EXPECT_EQ(window_.dialog.contextMenuPolicy(), Qt::ActionsContextMenu);
+    for (const std::function<void()>& open : std::initializer_list<std::function<void()>>{
+             [&] { entry->trigger(); }, [&] { window_.Click("IDC_ABOUT"); }}) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            shown = QApplication::activeModalWidget()->windowTitle();
+            QApplication::activeModalWidget()->close();
+        });
+        open();
+        EXPECT_EQ(shown, "About Loadwise");
+    }
 }
 
 // Each step "action:counter", with "+" when Save may be pressed. Actions: "=" none, "bTR" the
