@@ -42,7 +42,12 @@ class RegularFile {
     }
     std::uint64_t length() const { return static_cast<std::uint64_t>(status_.st_size); }
 
-    Result<std::string> ReadAll() {
+    Result<std::string> ReadAll(std::uint64_t limit) {
+        // The length is checked as the bytes come: files under /proc say 0.
+        const auto tooLong = [&] { return Error{name_.string(), "the file is too long", EFBIG}; };
+        if (length() > limit) {
+            return tooLong();
+        }
         std::string bytes;
         bytes.reserve(length());
         char buffer[65536];
@@ -57,6 +62,9 @@ class RegularFile {
             if (count == 0) {
                 return bytes;
             }
+            if (bytes.size() + static_cast<std::uint64_t>(count) > limit) {
+                return tooLong();
+            }
             bytes.append(buffer, static_cast<std::size_t>(count));
         }
     }
@@ -70,12 +78,12 @@ class RegularFile {
 
 }  // namespace
 
-Result<std::string> ReadWholeFile(const fs::path& file) {
+Result<std::string> ReadWholeFile(const fs::path& file, std::uint64_t limit) {
     RegularFile open(file);
     if (!open.ok()) {
         return open.error();
     }
-    return open.ReadAll();
+    return open.ReadAll(limit);
 }
 
 Result<std::uint64_t> RegularFileLength(const fs::path& file) {

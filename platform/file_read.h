@@ -1,7 +1,9 @@
 #pragma once
 // Reading a file whole. Only regular files are read: game files and the
 // registry file are plain files, and a device or pipe under their name
-// (/dev/zero, a FIFO) could block or be read forever. Opening never blocks.
+// (/dev/zero, a FIFO) could block or be read forever. Opening never blocks,
+// and a file longer than the limit is refused (EFBIG) rather than read into
+// memory: the largest file the programs read is a registry of a few MB.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,7 +13,10 @@
 
 namespace platform {
 
-Result<std::string> ReadWholeFile(const std::filesystem::path& file);
+inline constexpr std::uint64_t kReadLimit = 256ull << 20;
+
+Result<std::string> ReadWholeFile(const std::filesystem::path& file,
+                                  std::uint64_t limit = kReadLimit);
 
 // The length of a regular file, checked the same way as for reading.
 Result<std::uint64_t> RegularFileLength(const std::filesystem::path& file);

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "platform/codepage.h"
+#include "platform/file_read.h"
 #include "platform/windows_path.h"
 
 namespace fs = std::filesystem;
@@ -58,10 +58,10 @@ std::optional<FoundFile> Describe(const fs::path& path) {
 mode_t CurrentUmask() {
     // Read without changing it where the kernel tells it; otherwise set and
     // restore at once.
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    if (const Result<std::string> status = ReadWholeFile("/proc/self/status")) {
+        const std::size_t at = status->find("\nUmask:");
+        if (at != std::string::npos) {
+            return static_cast<mode_t>(std::stoul(status->substr(at + 7), nullptr, 8));
         }
     }
     const mode_t mask = ::umask(0);

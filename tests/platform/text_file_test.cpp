@@ -73,6 +73,12 @@ TEST(TextFile, OnlyRegularFilesAreReadAndNothingElseBlocks) {
         EXPECT_EQ(read.error().code, code);
         EXPECT_EQ(length.error().Describe(), read.error().Describe());
     }
+    // Past the limit nothing is read, also where the length is only known by reading (/proc).
+    std::ofstream(folder.path() / "kit.txt") << "0123456789";
+    EXPECT_TRUE(platform::ReadWholeFile(folder.path() / "kit.txt", 10).ok());
+    for (const fs::path& file : {folder.path() / "kit.txt", fs::path("/proc/self/status")}) {
+        EXPECT_EQ(platform::ReadWholeFile(file, 9).error().code, EFBIG) << file;
+    }
 }
 
 TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
