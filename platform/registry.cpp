@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/file_read.h"
+#include "platform/file_replacement.h"
 #include "platform/registry_file.h"
 #include "platform/registry_writer.h"
-#include "platform/text_file.h"
 #include "platform/wine_registry_command.h"
 #include "platform/wineserver.h"
 

@@ -12,7 +12,7 @@
 #include <set>
 
 #include "platform/file_read.h"
-#include "platform/text_file.h"
+#include "platform/file_replacement.h"
 
 namespace fs = std::filesystem;
 

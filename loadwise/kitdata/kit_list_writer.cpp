@@ -7,6 +7,7 @@
 #include "loadwise/kitdata/item_line.h"
 #include "loadwise/kitdata/kit_backup.h"
 #include "loadwise/kitdata/text_compare.h"
+#include "platform/file_replacement.h"
 #include "platform/text_file.h"
 #include "platform/windows_path.h"
 

@@ -2,6 +2,7 @@
 // written with CR LF, replaced whole or not at all, even when killed.
 
 #include "platform/text_file.h"
+#include "platform/file_replacement.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
