@@ -230,5 +230,66 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
     }
 }
 
+// On a launcher's prefix whose build cannot be used here, the first action that would run Wine
+// asks which Wine would run instead; No runs nothing and changes nothing, and the answer holds
+// for the next click. With the launcher's build in use (0) nothing is asked.
+TEST(AnotherWine, TheFirstActionThatRunsWineAsksOnce) {
+    const std::string unusable = "Lutris' build ge-8 is not at /nowhere/bin/wine";
+    for (const char* action :
+         {"IDC_INSTALL", "IDC_UNINSTALL_ALL", "IDC_START_R6", "IDC_SAVE_MOUSE"}) {
+        for (const int answer : {IDNO, IDYES, 0}) {
+            SCOPED_TRACE(std::string(action) + " " + std::to_string(answer));
+            FakeWine wine(RegExportBody());
+            FakeInstallation installation(
+                {.eagleWatch = true, .gameValues = {{"MouseRadiansPerPixel", "0.02"}}});
+            const std::string game = installation.GameValue("InstallationPath");
+            fs::resize_file(installation.WriteFile(game + "RainbowSix.exe", ""), 4814528);
+            for (const char* package : {"VARN_FULL.EXE", "VARN_UNINSTALL.EXE"}) {
+                installation.WriteFile(std::string("C:\\VARN\\") + package, "MZ");
+            }
+            const auto mark = installation.WriteFile(game + "data\\equipment\\a", "");
+            fs::permissions(mark, fs::perms::owner_read);
+            platform::WinePrefix prefix = installation.prefix();
+            if (answer != 0) {
+                prefix.wine = {"", "wine on the PATH, /usr/bin/wine; " + unusable, unusable};
+            }
+            CVarnOptionsDlg window(prefix);
+            ASSERT_TRUE(OpenAndShow(window));
+            std::optional<FakeRunningServer> server;  // Save then goes through Wine
+            if (std::string(action) == "IDC_SAVE_MOUSE") {
+                server.emplace(installation);
+            }
+            MessageRecorder messages;
+            for (int click = 0; click < 2; ++click) {
+                if (std::string(action) == "IDC_UNINSTALL_ALL") {
+                    messages.QueueAnswer(IDYES);
+                }
+                if (click == 0 && answer != 0) {
+                    messages.QueueAnswer(answer);
+                }
+                Click(window, action);
+            }
+            Texts questions;
+            std::ranges::copy_if(
+                messages.texts(), std::back_inserter(questions),
+                [](const auto& text) { return text.starts_with("The Wine prefix"); });
+            ASSERT_EQ(questions.size(), answer != 0 ? 1u : 0u);
+            const std::string question = answer != 0 ? questions[0] : "";
+            for (const std::string& part :
+                 {unusable, std::string("from wine on the PATH, /usr/bin/wine instead"),
+                  std::string("the launcher's build may no longer run it")}) {
+                EXPECT_TRUE(answer == 0 || question.find(part) != std::string::npos) << question;
+            }
+            if (answer != IDNO) {
+                EXPECT_FALSE(wine.WaitForCalls(1).empty());
+                continue;
+            }
+            QTest::qWait(300);  // a game started at all would have called wine by now
+            EXPECT_TRUE(wine.Calls().empty());
+            EXPECT_TRUE(IsReadOnly(mark));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace varnwindowtest
