@@ -11,10 +11,10 @@ std::string AnotherWineQuestion(const platform::WinePrefix& prefix) {
     // The description names the Wine in use first, then why the launcher's was not taken.
     const std::string instead = wine.description.substr(0, wine.description.find("; "));
     return "The Wine prefix\n\n" + prefix.folder.string() + "\n\nbelongs to a game launcher, but " +
-           wine.launcherBuildUnusable + ".\n\nWine would run here from " + instead +
-           " instead. A Wine other than the launcher's may update the prefix to its own version, "
-           "after which the launcher's build may no longer run it.\n\nRun this Wine on the "
-           "prefix? No runs nothing and changes nothing.";
+           wine.launcherBuildUnusable + ".\n\nThe Wine that would run on it instead: " + instead +
+           ". A Wine other than the launcher's may update the prefix to its own version, after "
+           "which the launcher's build may no longer run it.\n\nRun this Wine on the prefix? No "
+           "runs nothing and changes nothing.";
 }
 
 bool WineConsent::MayRunWine(const platform::WinePrefix& prefix) {

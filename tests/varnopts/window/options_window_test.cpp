@@ -276,7 +276,7 @@ TEST(AnotherWine, TheFirstActionThatRunsWineAsksOnce) {
             ASSERT_EQ(questions.size(), answer != 0 ? 1u : 0u);
             const std::string question = answer != 0 ? questions[0] : "";
             for (const std::string& part :
-                 {unusable, std::string("from wine on the PATH, /usr/bin/wine instead"),
+                 {unusable, std::string("instead: wine on the PATH, /usr/bin/wine."),
                   std::string("the launcher's build may no longer run it")}) {
                 EXPECT_TRUE(answer == 0 || question.find(part) != std::string::npos) << question;
             }
