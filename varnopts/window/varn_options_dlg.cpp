@@ -311,6 +311,8 @@ void CVarnOptionsDlg::WatchGameStarts() {
     m_gameStarts = std::move(starts);
     if (m_gameStarts.empty()) {
         m_gameWatch->stop();
+    } else {
+        m_gameWatch->start();  // a call inside a message's loop may have stopped it
     }
 }
 

@@ -149,9 +149,6 @@ TEST(GameStart, AGameThatCannotStartSaysSoWithWinesLastLines) {
         const char* details;  // "" when the start is fine
         bool wineRan = true;
     } cases[] = {
-        {false, "echo 'wine: Bad EXE format for Z:\\\\R6\\\\RainbowSix.exe.' >&2\nexit 1",
-         "It ended at once with exit code 1.\n\nThe last lines Wine printed:\nwine: Bad EXE format "
-         "for Z:\\R6\\RainbowSix.exe.\n\nThe whole log: "},
         {false, "echo fine", ""},
         {true, kNotice, "Wine could not run this 32-bit program. The Wine in use lacks its 32-bit"},
         {true, kNoWine32Files, "RainbowSix.exe is a 32-bit program, and the Wine", false},

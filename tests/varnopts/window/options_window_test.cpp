@@ -124,6 +124,29 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     EXPECT_EQ(messages.messages().size(), 1u);
 }
 
+// A game that Wine cannot run ends at once: the click returns at once, and
+// "Failed to start" follows with Wine's last lines and where its log is.
+TEST(OptionsWindowButtons, AGameThatEndsAtOnceFailsToStartWithWinesLines) {
+    FakeWine wine("echo 'wine: Bad EXE format for Z:\\\\R6.exe.' >&2\nexit 1");
+    FakeInstallation installation;
+    const std::string game = installation.GameValue("InstallationPath");
+    installation.WriteFile(game + "RainbowSix.exe", PeProgram(false));
+    MessageRecorder messages;
+    CVarnOptionsDlg window(installation.prefix());
+    ASSERT_TRUE(OpenAndShow(window));
+    Click(window, "IDC_START_R6");
+    EXPECT_TRUE(messages.messages().empty()) << "the click waits for nothing";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.messages().empty(); }, 10000));
+    ASSERT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSix.exe"});
+    const std::string& details = messages.messages()[0].details;
+    EXPECT_NE(details.find("exit code 1.\n\nThe last lines Wine printed:\nwine: Bad EXE format "
+                           "for Z:\\R6.exe.\n\nThe whole log: " +
+                           wine.runLogs().string()),
+              std::string::npos)
+        << details;
+    EXPECT_TRUE(window.isVisible());
+}
+
 // The packages run one at a time in plan order while the window paints, each with "/auto <game
 // folder>" word by word, unquoted, in the modification's folder; the last message gives the
 // result or why nothing changed (the equipment folder then stays read-only).
