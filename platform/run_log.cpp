@@ -11,8 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/child_process.h"
-#include "platform/file_read.h"
 
 namespace platform {
 namespace {
@@ -120,11 +118,6 @@ void RunLog::Append(std::string_view text) const {
         }
         text.remove_prefix(static_cast<std::size_t>(written));
     }
-}
-
-std::string RunLog::LastLines(std::size_t count) const {
-    const auto text = ReadWholeFile(file_);
-    return text ? platform::LastLines(*text, count) : std::string();
 }
 
 }  // namespace platform

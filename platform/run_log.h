@@ -36,8 +36,6 @@ class RunLog {
     // The open file, appending; a child's output can be sent to it.
     int descriptor() const { return fd_; }
     void Append(std::string_view text) const;
-    // The log's last lines (LastLines).
-    std::string LastLines(std::size_t count) const;
 
   private:
     RunLog(int fd, std::filesystem::path file) : fd_(fd), file_(std::move(file)) {}

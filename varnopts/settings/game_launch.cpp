@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/codepage.h"
+#include "platform/file_read.h"
 #include "platform/program_start.h"
 #include "platform/wine_32bit.h"
 #include "varnopts/settings/program_launcher.h"
@@ -29,8 +30,12 @@ bool GameStart::Poll(const platform::WinePrefix& prefix) {
         ShowFailedToStart(file_, watched_->whyNotStarted());
         return true;
     }
-    const std::string last = log_ ? log_->LastLines(kDetailLines) : std::string();
-    const bool cannotRun32Bit = is32Bit_ && platform::SaysCannotRun32Bit(last);
+    // What a game that ended within the watch printed is short: all of it is looked at.
+    const auto printed =
+        log_ ? platform::ReadWholeFile(log_->file()) : platform::Result<std::string>(std::string());
+    const std::string all = printed ? *printed : std::string();
+    const std::string last = platform::LastLines(all, kDetailLines);
+    const bool cannotRun32Bit = is32Bit_ && platform::SaysCannotRun32Bit(all);
     if (state == State::Running || (watched_->exitCode() == 0 && !cannotRun32Bit)) {
         return true;
     }
