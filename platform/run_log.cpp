@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace platform {
 namespace {
 
@@ -72,19 +71,30 @@ Result<RunLog> RunLog::Create(std::string_view what) {
     if (error) {
         return Error{folder.string(), error.message(), error.value()};
     }
-    const std::string stem = TimeStamp() + "-" + FileNamePart(what);
-    for (int attempt = 1;; ++attempt) {
-        const fs::path file =
-            folder / (stem + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".log");
+    // "<date>-<time>-<two-digit number>-<what>.log": sorted by name, the
+    // logs are in the order they were made, also within one second.
+    const std::string stamp = TimeStamp();
+    // After the last one made within this second (older ones may be gone).
+    int number = 1;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(stamp + "-") && name.size() > stamp.size() + 3) {
+            number = std::max(number, std::atoi(name.substr(stamp.size() + 1, 2).c_str()) + 1);
+        }
+    }
+    for (; number <= 99; ++number) {
+        const std::string start = stamp + (number < 10 ? "-0" : "-") + std::to_string(number) + "-";
+        const fs::path file = folder / (start + FileNamePart(what) + ".log");
         const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
         if (fd >= 0) {
             RemoveOldLogs(folder);
             return RunLog(fd, file);
         }
-        if (errno != EEXIST || attempt > 100) {
+        if (errno != EEXIST) {
             return SystemError(file.string(), errno);
         }
     }
+    return Error{folder.string(), "too many logs made within one second"};
 }
 
 RunLog::RunLog(RunLog&& other) noexcept

@@ -22,8 +22,8 @@ std::filesystem::path RunLogFolder();
 
 class RunLog {
   public:
-    // Makes a new log "<date>-<time>-<what>.log" (the folder too, when
-    // missing) and removes the oldest beyond kKeptRunLogs.
+    // Makes a new log "<date>-<time>-<number>-<what>.log" (the folder too,
+    // when missing) and removes the oldest beyond kKeptRunLogs.
     static Result<RunLog> Create(std::string_view what);
 
     RunLog(RunLog&& other) noexcept;

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 
 #include "platform/prefix_discovery.h"
 #include "platform/prefix_selection.h"
 #include "platform/program_start.h"
+#include "platform/run_log.h"
 #include "platform/wine_32bit.h"
 #include "platform/wine_registry_command.h"
 #include "support/fake_installation.h"
@@ -207,6 +209,25 @@ TEST(Wine32Bit, ProgramsByTheirHeaderWinesByTheirFiles) {
         platform::SaysCannotRun32Bit("err:module:load_wow64_ntdll failed to load "
                                      "L\"\\\\??\\\\C:\\\\windows\\\\syswow64\\\\ntdll.dll\""));
     EXPECT_FALSE(platform::SaysCannotRun32Bit("wine: Bad EXE format for Z:\\x.exe."));
+}
+
+// Only the newest logs are kept, also when many are made within one second.
+TEST(RunLog, KeepsTheNewestRuns) {
+    testsupport::TemporaryFolder state;
+    testsupport::ScopedEnvironment home("XDG_STATE_HOME", state.path().string());
+    fs::path newest;
+    for (std::size_t i = 0; i < platform::kKeptRunLogs + 3; ++i) {
+        const auto log = platform::RunLog::Create("Rainbow Six/ #" + std::to_string(i));
+        ASSERT_TRUE(log) << log.error().Describe();
+        log->Append("line\n");
+        newest = log->file();
+    }
+    std::vector<fs::path> kept(fs::directory_iterator(state.path() / "r6tools"), {});
+    std::ranges::sort(kept);
+    ASSERT_EQ(kept.size(), platform::kKeptRunLogs);
+    EXPECT_EQ(kept.back(), newest);
+    EXPECT_TRUE(newest.filename().string().ends_with("-Rainbow_Six___12.log")) << newest;
+    EXPECT_TRUE(kept.front().filename().string().ends_with("___3.log")) << kept.front();
 }
 
 TEST(ProgramStart, StartsThroughWineWordByWordLeavesNoZombieAndTellsFailures) {
