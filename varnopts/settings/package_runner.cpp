@@ -141,7 +141,7 @@ PackageOutcome RunPackage(const platform::WinePrefix& prefix, std::string_view m
         outcome.stoppedHow = EndLeftovers(prefix, serverRanBefore);
     }
     if (log != nullptr) {
-        log->Append("=== " + outcome.name + " /auto " + std::string(gameFolder) + "\n" +
+        log->Append("=== " + outcome.name + " /auto " + platform::Cp1252ToUtf8(gameFolder) + "\n" +
                     outcome.output + (outcome.output.ends_with('\n') ? "" : "\n") +
                     "=== " + outcome.name + ": exit code " + std::to_string(outcome.exitCode) +
                     (outcome.timedOut ? ", stopped at the time limit" : "") + "\n");
