@@ -124,4 +124,20 @@ Result<ChildExit> RunProgram(const WinePrefix& prefix, std::string_view windowsF
     return RunToEnd(*command, timeLimit);
 }
 
+Result<std::unique_ptr<WatchedStart>> StartWatchedProgram(const WinePrefix& prefix,
+                                                          std::string_view windowsFile,
+                                                          std::string_view windowsWorkingFolder,
+                                                          int outputFile,
+                                                          std::chrono::milliseconds watchTime) {
+    const Result<ChildCommand> command = CommandFor(prefix, windowsFile, "", windowsWorkingFolder);
+    if (!command) {
+        return command.error();
+    }
+    return StartWatched(*command, outputFile, watchTime);
+}
+
+std::optional<ProgramBits> ProgramBitsOf(const WinePrefix& prefix, std::string_view windowsFile) {
+    return ReadProgramBits(ResolveWindowsPath(prefix, windowsFile));
+}
+
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/child_process.h"
+#include "platform/pe_header.h"
 #include "platform/result.h"
 #include "platform/wine_prefix.h"
 
@@ -30,5 +31,17 @@ Status StartProgram(const WinePrefix& prefix, std::string_view windowsFile,
 Result<ChildExit> RunProgram(const WinePrefix& prefix, std::string_view windowsFile,
                              std::string_view parameters, std::string_view windowsWorkingFolder,
                              ShowCommand show, std::chrono::milliseconds timeLimit);
+
+// Starts the program as StartProgram does, its output going to outputFile,
+// and watches its first moments (StartWatched).
+Result<std::unique_ptr<WatchedStart>> StartWatchedProgram(const WinePrefix& prefix,
+                                                          std::string_view windowsFile,
+                                                          std::string_view windowsWorkingFolder,
+                                                          int outputFile,
+                                                          std::chrono::milliseconds watchTime);
+
+// Whether the program at the Windows path is a 32-bit or a 64-bit one;
+// nothing when that cannot be read from it.
+std::optional<ProgramBits> ProgramBitsOf(const WinePrefix& prefix, std::string_view windowsFile);
 
 }  // namespace platform

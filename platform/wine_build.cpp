@@ -52,21 +52,27 @@ const LauncherPrefix* LauncherOf(const fs::path& prefixFolder,
 WineBuild FindWineBuild(const fs::path& prefixFolder,
                         const std::vector<LauncherPrefix>& launcherPrefixes) {
     if (const char* wine = std::getenv("WINE"); wine != nullptr && *wine != '\0') {
-        return {wine, "from WINE"};
+        return {wine, "from WINE", {}};
     }
     std::string whyNot;
+    bool unusable = false;
     if (const LauncherPrefix* entry = LauncherOf(prefixFolder, launcherPrefixes)) {
+        unusable = true;
         if (entry->systemWine) {
             whyNot = entry->launcher + " runs it with the system's Wine (" + entry->buildName + ")";
-        } else if (entry->wine.empty()) {
+            unusable = false;
+        } else if (entry->wine.empty() && entry->buildName.empty()) {
             whyNot = entry->launcher + " names no Wine build for it";
+            unusable = false;
+        } else if (entry->wine.empty()) {
+            whyNot = BuildText(*entry) + " is not installed";
         } else if (!IsExecutableFile(entry->wine)) {
             whyNot = BuildText(*entry) + " is not at " + entry->wine.string();
         } else if (entry->sandboxed && !StartsHere(entry->wine)) {
             whyNot = BuildText(*entry) + " (" + entry->wine.string() +
                      ") cannot be started outside its Flatpak sandbox";
         } else {
-            return {entry->wine.string(), BuildText(*entry)};
+            return {entry->wine.string(), BuildText(*entry), {}};
         }
     }
     const auto onPath = FindExecutable("wine");
@@ -75,14 +81,21 @@ WineBuild FindWineBuild(const fs::path& prefixFolder,
     if (!whyNot.empty()) {
         description += "; " + whyNot;
     }
-    return {"wine", description};
+    return {"wine", description, unusable ? whyNot : std::string()};
+}
+
+std::string WineserverProgram(const WinePrefix& prefix) {
+    const fs::path wine(prefix.wine.program);
+    if (wine.has_parent_path() && IsExecutableFile(wine.parent_path() / "wineserver")) {
+        return (wine.parent_path() / "wineserver").string();
+    }
+    return "wineserver";
 }
 
 std::vector<std::string> WineVariables(const WinePrefix& prefix) {
     std::vector<std::string> variables = {"WINEPREFIX=" + prefix.folder.string()};
-    const fs::path wine(prefix.wine.program);
-    if (wine.has_parent_path() && IsExecutableFile(wine.parent_path() / "wineserver")) {
-        variables.push_back("WINESERVER=" + (wine.parent_path() / "wineserver").string());
+    if (const std::string server = WineserverProgram(prefix); server != "wineserver") {
+        variables.push_back("WINESERVER=" + server);
     }
     return variables;
 }

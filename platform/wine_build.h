@@ -27,4 +27,8 @@ const LauncherPrefix* LauncherOf(const std::filesystem::path& prefixFolder,
 // WINESERVER when the prefix's build brings its own bin/wineserver.
 std::vector<std::string> WineVariables(const WinePrefix& prefix);
 
+// The wineserver of the prefix's build: its own bin/wineserver when it
+// brings one, else "wineserver" on the PATH.
+std::string WineserverProgram(const WinePrefix& prefix);
+
 }  // namespace platform

@@ -11,6 +11,10 @@ namespace platform {
 struct WineBuild {
     std::string program;      // a path, or a name looked up in PATH; "" means WineProgram()
     std::string description;  // where it comes from, e.g. "Lutris runner lutris-7.2-2-x86_64"
+    // Set when the prefix's launcher runs it with a build that cannot be used
+    // here: which build and why ("Lutris's build lutris-7.2 is not at ...").
+    // Another Wine may update the prefix so that this build no longer runs it.
+    std::string launcherBuildUnusable;
 };
 
 struct WinePrefix {

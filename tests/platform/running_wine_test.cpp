@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 
 #include "platform/prefix_discovery.h"
 #include "platform/prefix_selection.h"
 #include "platform/program_start.h"
+#include "platform/run_log.h"
+#include "platform/wine_32bit.h"
 #include "platform/wine_registry_command.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
@@ -87,6 +90,15 @@ struct LauncherCase {
      kBottle + "runners/caffe-7/bin",
      kBottle + "bottles/r6",
      "cannot be started outside its Flatpak sandbox"},
+    {{{".config/lutris/games/r6-2.yml", "game:\n  prefix: PREFIX\nwine:\n  version: ge-9\n"}},
+     "",
+     "",
+     "Lutris' build ge-9 is not at"},
+    {{{".config/heroic/GamesConfig/r6.json",
+       R"({"r6": {"winePrefix": "PREFIX", "wineVersion": {"name": "GE-9", "bin": "HOME/GE-9/p"}}})"}},
+     "",
+     "",
+     "Heroic's build GE-9 is not installed"},
 };
 
 TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
@@ -116,9 +128,13 @@ TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
         ASSERT_TRUE(prefix.prefix.has_value());
         EXPECT_TRUE(fs::equivalent(prefix.prefix->folder, game.prefix().folder));
         const platform::WineBuild& build = prefix.prefix->wine;
+        // A launcher's build that cannot be used here is named, so that
+        // the programs ask before another Wine runs on its prefix.
+        EXPECT_EQ(build.launcherBuildUnusable.empty(), row.why.empty()) << build.description;
         if (!wine || !row.why.empty()) {
             EXPECT_EQ(build.program, "wine");
             EXPECT_NE(build.description.find(row.why), std::string::npos) << build.description;
+            EXPECT_NE(build.launcherBuildUnusable.find(row.why), std::string::npos);
             continue;
         }
         ASSERT_EQ(build.program, wine->program()) << build.description;
@@ -132,6 +148,86 @@ TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
                                             "REG_SZ", "/d", "1", "/f", "/reg:32"}));
         EXPECT_EQ(calls[1].arguments, std::vector<std::string>{folder + "RainbowSix.exe"});
     }
+}
+
+// A program's word size from its PE header; whether a Wine runs 32-bit
+// programs from its files: Debian's script names its 32-bit loader, a
+// build in its own folder has i386-unix beside x86_64-unix.
+TEST(Wine32Bit, ProgramsByTheirHeaderWinesByTheirFiles) {
+    using platform::ProgramBits, platform::Runs32Bit;
+    testsupport::TemporaryFolder folder;
+    const fs::path f = folder.path();
+    const std::pair<std::string, std::optional<ProgramBits>> programs[] = {
+        {testsupport::PeProgram(true), ProgramBits::Bits32},
+        {testsupport::PeProgram(false), ProgramBits::Bits64},
+        {"MZ", std::nullopt},
+        {testsupport::PeProgram(true).substr(0, 0x44), std::nullopt},
+        {"\x7f"
+         "ELF" +
+             std::string(0x60, '\x40'),
+         std::nullopt}};
+    for (const auto& [bytes, bits] : programs) {
+        std::ofstream(f / "program.exe", std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(platform::ReadProgramBits(f / "program.exe"), bits) << bytes.size();
+    }
+    const fs::path loader = f / "wine32-loader";
+    std::ofstream(loader) << "";
+    fs::permissions(loader, fs::perms::owner_all);
+    const std::string debian = "#!/bin/sh\nwine32=" + loader.string() +
+                               "\necho 'it looks like wine32 is missing, you should install it.'\n";
+    const std::tuple<std::string, std::string, std::vector<std::string>, Runs32Bit> wines[] = {
+        {"debian/wine", debian, {}, Runs32Bit::Yes},
+        {"debian-64/wine", debian + "# 64 only", {}, Runs32Bit::No},  // loader removed below
+        {"build/bin/wine",
+         "#!/bin/sh\n",
+         {"lib/wine/x86_64-unix", "lib/wine/i386-unix"},
+         Runs32Bit::Yes},
+        {"build-64/bin/wine", "#!/bin/sh\n", {"lib/wine/x86_64-unix"}, Runs32Bit::No},
+        {"wow64/bin/wine",
+         "#!/bin/sh\n",
+         {"lib/wine/x86_64-unix", "lib/wine/i386-windows"},
+         Runs32Bit::Unknown},
+        {"other/wine", "#!/bin/sh\n", {}, Runs32Bit::Unknown}};
+    for (auto [wine, script, folders, runs] : wines) {
+        fs::create_directories((f / wine).parent_path());
+        if (runs == Runs32Bit::No && folders.empty()) {
+            script = std::regex_replace(script, std::regex("wine32-loader"), "no-loader");
+        }
+        std::ofstream(f / wine) << script;
+        fs::permissions(f / wine, fs::perms::owner_all);
+        for (const std::string& lib : folders) {
+            fs::create_directories((f / wine).parent_path().parent_path() / lib);
+        }
+        const platform::WineBuild build{(f / wine).string(), "a build", {}};
+        EXPECT_EQ(platform::CanRun32Bit(build), runs) << wine;
+        EXPECT_EQ(platform::How32BitPartIsGot(build).find("apt install wine32:i386\n") !=
+                      std::string::npos,
+                  wine.starts_with("debian"))
+            << wine;
+    }
+    EXPECT_TRUE(
+        platform::SaysCannotRun32Bit("err:module:load_wow64_ntdll failed to load "
+                                     "L\"\\\\??\\\\C:\\\\windows\\\\syswow64\\\\ntdll.dll\""));
+    EXPECT_FALSE(platform::SaysCannotRun32Bit("wine: Bad EXE format for Z:\\x.exe."));
+}
+
+// Only the newest logs are kept, also when many are made within one second.
+TEST(RunLog, KeepsTheNewestRuns) {
+    testsupport::TemporaryFolder state;
+    testsupport::ScopedEnvironment home("XDG_STATE_HOME", state.path().string());
+    fs::path newest;
+    for (std::size_t i = 0; i < platform::kKeptRunLogs + 3; ++i) {
+        const auto log = platform::RunLog::Create("Rainbow Six/ #" + std::to_string(i));
+        ASSERT_TRUE(log) << log.error().Describe();
+        log->Append("line\n");
+        newest = log->file();
+    }
+    std::vector<fs::path> kept(fs::directory_iterator(state.path() / "r6tools"), {});
+    std::ranges::sort(kept);
+    ASSERT_EQ(kept.size(), platform::kKeptRunLogs);
+    EXPECT_EQ(kept.back(), newest);
+    EXPECT_TRUE(newest.filename().string().ends_with("-Rainbow_Six___12.log")) << newest;
+    EXPECT_TRUE(kept.front().filename().string().ends_with("___3.log")) << kept.front();
 }
 
 TEST(ProgramStart, StartsThroughWineWordByWordLeavesNoZombieAndTellsFailures) {

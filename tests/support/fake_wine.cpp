@@ -47,7 +47,8 @@ void WaitUntil(std::chrono::milliseconds limit, auto ready) {
 
 FakeWine::FakeWine(const std::string& body, const fs::path& programFolder)
     : program_((programFolder.empty() ? folder_.path() : programFolder) / "wine"),
-      path_("PATH", folder_.path().string() + ":" + std::getenv("PATH")) {
+      path_("PATH", folder_.path().string() + ":" + std::getenv("PATH")),
+      state_("XDG_STATE_HOME", folder_.path().string()) {
     if (programFolder.empty()) {
         wine_.emplace("WINE", program_.string());
     }
@@ -99,6 +100,12 @@ std::string RegExportBody(const std::string& valueLine) {
            (valueLine.empty() ? "" : valueLine + "\\r\\n") +
            "' | iconv -t UTF-16LE; } > \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"; "
            "fi\n";
+}
+
+std::string PeProgram(bool bits32) {
+    std::string bytes = "MZ" + std::string(0x3a, '\0') + std::string("\x40\0\0\0PE\0\0", 8);
+    return bytes + (bits32 ? std::string("\x4c\x01", 2) : std::string("\x64\x86", 2)) +
+           std::string(18, '\0');
 }
 
 FakeRunningServer::FakeRunningServer(const FakeInstallation& installation) {

@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in for wine and xdg-open while it lives: logs each call around the given shell body
-// (xdg-open's with the document as its one argument).
+// (xdg-open's with the document as its one argument). The run logs go to its own folder
+// ($XDG_STATE_HOME) meanwhile.
 
 #include <cstddef>
 #include <filesystem>
@@ -29,6 +30,7 @@ class FakeWine {
                       const std::filesystem::path& programFolder = {});
 
     const std::filesystem::path& program() const { return program_; }
+    std::filesystem::path runLogs() const { return folder_.path() / "r6tools"; }
     std::vector<WineCall> Calls() const;  // in the order they started
     // Waits (up to 20 s) until count calls have started, or ended when ended is true.
     std::vector<WineCall> WaitForCalls(std::size_t count, bool ended = false) const;
@@ -38,11 +40,16 @@ class FakeWine {
     std::filesystem::path program_;
     std::optional<ScopedEnvironment> wine_;
     ScopedEnvironment path_;
+    ScopedEnvironment state_;
 };
 
 // A fake wine body: `reg export` writes the key, with this value line if
 // any ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
 std::string RegExportBody(const std::string& valueLine = "");
+
+// The first bytes of a Windows program whose PE header names the i386 machine
+// (a 32-bit program) or the x86-64 one.
+std::string PeProgram(bool bits32);
 
 // A running wineserver as the registry sees it, until End: a write lock on
 // the lock file in the server folder that <prefix>/wineserver names.

@@ -1,18 +1,22 @@
 // Against real Wine, in one prefix booted for all the tests here (never
 // ~/.wine): what `wine reg` wrote reads back, what we write `wine reg` reads,
-// with and without a running server; six packages run one at a time.
+// with and without a running server; six packages run one at a time; a
+// 32-bit package on a Wine without its 32-bit part is reported as not run.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <thread>
 
 #include "platform/child_process.h"
 #include "platform/file_read.h"
 #include "platform/process_environment.h"
+#include "platform/wine_32bit.h"
 #include "platform/wineserver.h"
 #include "support/fake_installation.h"
 #include "support/message_recorder.h"
@@ -177,6 +181,54 @@ TEST(RealWine, SixPackagesRunOneAfterAnother) {
     EXPECT_EQ(messages.messages()[0].details, "") << "what Wine printed for a failure";
     EXPECT_EQ(messages.texts()[0],
               "The installation of VARN is finished: all 6 packages ran and ended without error.");
+}
+
+// This machine's Debian Wine may lack its 32-bit part: then it prints a
+// notice, runs nothing and ends with status 0. The 32-bit package among five
+// 64-bit ones is reported as not run, with how to get the 32-bit part.
+TEST(RealWine, A32BitPackageThatWineCannotRunIsReportedAsNotRun) {
+    const auto& wine = WineTestPrefix::Shared();
+    if (!wine.booted() || std::string(LW_STANDIN_PACKAGE).empty() ||
+        std::string(LW_STANDIN_PACKAGE_32).empty()) {
+        GTEST_SKIP() << "needs Wine and both stand-in packages (mingw-w64)";
+    }
+    if (platform::CanRun32Bit(wine.prefix().wine) == platform::Runs32Bit::Yes) {
+        GTEST_SKIP() << "this machine's Wine runs 32-bit programs: nothing to report";
+    }
+    const std::string game = "C:\\Games\\Rainbow Six\\";
+    const std::vector<std::string> plan = {"VARN_FULL.EXE",       "VARN_FULL_INDEX.EXE",
+                                           "VARN_TN_RAINBOW.EXE", "VARN_MP_DEFAULT.EXE",
+                                           "VARN_HIGH_SOUND.EXE", "VARN_GOCODES.EXE"};
+    const fs::path folder = wine.prefix().folder / "drive_c" / "VARN 32";
+    fs::create_directories(folder);
+    for (const std::string& package : plan) {
+        fs::copy_file(package == plan[3] ? LW_STANDIN_PACKAGE_32 : LW_STANDIN_PACKAGE,
+                      folder / package, fs::copy_options::overwrite_existing);
+    }
+    testsupport::ScopedEnvironment debug("WINEDEBUG", std::nullopt);  // Wine's notices shown
+    testsupport::MessageRecorder messages;
+    // Run alone, it ends with status 0 without having run; Wine's output says why.
+    const auto alone = varnopts::RunPackage(wine.prefix(), "C:\\VARN 32", game, plan[3]);
+    EXPECT_TRUE(alone.started && !alone.timedOut && platform::SaysCannotRun32Bit(alone.output))
+        << alone.exitCode << "\n"
+        << alone.output;
+    std::cout << "Alone: exit code " << alone.exitCode << ", output:\n" << alone.output << '\n';
+
+    wine.StartServer();
+    const auto outcomes = varnopts::RunPackages(wine.prefix(), "C:\\VARN 32", game, plan);
+    wine.StopServer();
+    const auto report = varnopts::DescribePackageRun(varnopts::PackageAction::Install, outcomes);
+    for (const std::string& line : report.lines) {
+        std::cout << line << '\n';
+    }
+    std::cout << report.text << "\n--- details:\n" << report.details << '\n';
+    EXPECT_NE(report.lines.at(3).find("not run"), std::string::npos) << report.lines[3];
+    EXPECT_NE(report.text.find("5 of 6 packages ran and ended without error."), std::string::npos);
+    EXPECT_NE(report.text.find("apt install wine32:i386"), std::string::npos) << report.text;
+    std::ifstream log(folder / "standin_package.log");
+    std::string ran(std::istreambuf_iterator<char>(log), {});
+    EXPECT_EQ(std::ranges::count(ran, '\n'), 5) << ran;
+    EXPECT_EQ(ran.find(plan[3]), std::string::npos) << "the 32-bit one never ran";
 }
 
 }  // namespace

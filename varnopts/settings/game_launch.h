@@ -1,8 +1,14 @@
 #pragma once
 // Starting the game's programs from the game's folder.
 
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "platform/child_process.h"
+#include "platform/run_log.h"
 #include "platform/wine_prefix.h"
 
 namespace varnopts {
@@ -10,10 +16,40 @@ namespace varnopts {
 inline constexpr std::string_view kRainbowSixExe = "RainbowSix.exe";
 inline constexpr std::string_view kRainbowSixMpExe = "RainbowSixMP.exe";
 
+// A game that ends within this long after its start with a failure (or
+// with Wine's word that it cannot run a 32-bit program) did not start.
+inline constexpr std::chrono::seconds kGameStartWatch{5};
+
+// A game just started, watched without waiting for it.
+class GameStart {
+  public:
+    GameStart(std::string file, std::unique_ptr<platform::WatchedStart> watched,
+              std::optional<platform::RunLog> log, bool is32Bit)
+        : file_(std::move(file)),
+          watched_(std::move(watched)),
+          log_(std::move(log)),
+          is32Bit_(is32Bit) {}
+
+    // Never blocks. False while the watch goes on; true once it is over,
+    // after "Failed to start <file>" (with Wine's last lines and where the
+    // whole log is) when the game did not start.
+    bool Poll(const platform::WinePrefix& prefix);
+
+  private:
+    std::string file_;
+    std::unique_ptr<platform::WatchedStart> watched_;
+    std::optional<platform::RunLog> log_;
+    bool is32Bit_ = false;
+};
+
 // Starts gameFolder + program (gameFolder ends with a backslash) in
-// gameFolder, shown normally; a failure shows "Failed to start <file>".
-void StartGameProgram(const platform::WinePrefix& prefix, std::string_view gameFolder,
-                      std::string_view program);
+// gameFolder, shown normally, its output going to a new run log. A failure
+// to start shows "Failed to start <file>", also when the program is a 32-bit
+// one and the prefix's Wine shows that it cannot run those (with how to get
+// one that does); nothing is returned then.
+std::unique_ptr<GameStart> StartGameProgram(const platform::WinePrefix& prefix,
+                                            std::string_view gameFolder, std::string_view program,
+                                            std::chrono::milliseconds watch = kGameStartWatch);
 
 // Opens the modification's read-me with the desktop's default program.
 // Nothing is reported when it is missing or cannot be opened.

@@ -4,6 +4,7 @@
 // line per package, for a player who started the program from a terminal or
 // a script.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,14 @@ struct PackageRunReport {
     std::vector<std::string> lines;  // for standard error, one per package (UTF-8)
 };
 
+// The report; the details name the log (when given) where Wine's whole
+// output is.
 PackageRunReport DescribePackageRun(PackageAction action,
-                                    const std::vector<PackageOutcome>& outcomes);
+                                    const std::vector<PackageOutcome>& outcomes,
+                                    const std::filesystem::path& log = {});
 
 // Writes the lines to standard error, then shows the message.
-void ReportPackageRun(PackageAction action, const std::vector<PackageOutcome>& outcomes);
+void ReportPackageRun(PackageAction action, const std::vector<PackageOutcome>& outcomes,
+                      const std::filesystem::path& log = {});
 
 }  // namespace varnopts

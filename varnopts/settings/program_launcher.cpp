@@ -7,16 +7,12 @@
 #include "varnopts/settings/windows_environment.h"
 
 namespace varnopts {
-namespace {
-
-void ShowFailedToStart(std::string_view file) {
+void ShowFailedToStart(std::string_view file, const std::string& details) {
     std::string text(kTextFailedToStart.text);
     text += ' ';
     text += file;
-    ShowOptionsError(text);
+    ShowOptionsError(platform::WithDetails(text, details));
 }
-
-}  // namespace
 
 // The shell expands environment strings in the file and the folder (an
 // installer may store "%ProgramFiles%\VARN"), never in the parameters.

@@ -3,12 +3,16 @@
 // game.
 
 #include <chrono>
+#include <string>
 #include <string_view>
 
 #include "platform/program_start.h"
 #include "platform/wine_prefix.h"
 
 namespace varnopts {
+
+// "Failed to start <file>" (stop icon), with details when given.
+void ShowFailedToStart(std::string_view file, const std::string& details = {});
 
 // Starts file (a full Windows path) with parameters in workingFolder; environment
 // strings in file and folder are expanded as the shell does. Returns true when

@@ -1,4 +1,5 @@
-// The install action of the options window: version check, read-only marks
+// The install action of the options window: version check, the game folder
+// and the Wine that would run the packages checked, read-only marks
 // cleared in the game's folders, then the chosen packages run one after
 // another while the window shows which one runs; one result at the end.
 // Uninstall All runs its packages the same way.
@@ -35,8 +36,14 @@ QString PackageStatus(std::string_view name, std::size_t place, std::size_t coun
 
 void CVarnOptionsDlg::OnInstall() {
     using namespace varnopts::res;
-    if (!varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
-        !varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath)) {
+    const std::vector<std::string> plan = varnopts::MakeInstallPlan(
+        QuickWeaponPosition(), ComboBox(IDC_COMBO_MP_MODE)->currentIndex(),
+        ComboBox(IDC_COMBO_SOUND)->currentIndex(), ComboBox(IDC_COMBO_GOCODES)->currentIndex(),
+        varnopts::IsEagleWatchInstalled(m_prefix));
+    if (!varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath) ||
+        !varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
+        !m_wineConsent.MayRunWine(m_prefix) ||
+        !varnopts::CheckWineRunsPackages(m_prefix, m_paths.m_strModFolder, plan)) {
         return;
     }
     std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
@@ -51,33 +58,29 @@ void CVarnOptionsDlg::OnInstall() {
         return;
     }
 
-    const std::vector<std::string> plan = varnopts::MakeInstallPlan(
-        QuickWeaponPosition(), ComboBox(IDC_COMBO_MP_MODE)->currentIndex(),
-        ComboBox(IDC_COMBO_SOUND)->currentIndex(), ComboBox(IDC_COMBO_GOCODES)->currentIndex(),
-        varnopts::IsEagleWatchInstalled(m_prefix));
-    const std::vector<varnopts::PackageOutcome> outcomes =
-        varnopts::RunPackages(m_prefix, m_paths.m_strModFolder, m_strGameFolder, plan,
-                              [&](std::string_view name, std::size_t place, std::size_t count) {
-                                  busy->ShowStatus(PackageStatus(name, place, count));
-                              });
+    const varnopts::PackageRun run = varnopts::RunPackagesLogged(
+        m_prefix, m_paths.m_strModFolder, m_strGameFolder, plan, "install",
+        [&](std::string_view name, std::size_t place, std::size_t count) {
+            busy->ShowStatus(PackageStatus(name, place, count));
+        });
     busy.reset();
-    varnopts::ReportPackageRun(varnopts::PackageAction::Install, outcomes);
+    varnopts::ReportPackageRun(varnopts::PackageAction::Install, run.outcomes, run.log);
 }
 
 void CVarnOptionsDlg::OnUninstallAll() {
     // The window turns busy only once the question has been answered and
     // the version check has passed, when the first package starts.
     std::optional<platform::ui::BusyWindow> busy;
-    const auto outcomes =
-        varnopts::UninstallAll(m_prefix, m_paths, m_strGameFolder,
-                               [&](std::string_view name, std::size_t place, std::size_t count) {
-                                   if (!busy) {
-                                       busy.emplace(this);
-                                   }
-                                   busy->ShowStatus(PackageStatus(name, place, count));
-                               });
+    const auto run = varnopts::UninstallAll(
+        m_prefix, m_paths, m_strGameFolder, [this] { return m_wineConsent.MayRunWine(m_prefix); },
+        [&](std::string_view name, std::size_t place, std::size_t count) {
+            if (!busy) {
+                busy.emplace(this);
+            }
+            busy->ShowStatus(PackageStatus(name, place, count));
+        });
     busy.reset();
-    if (outcomes) {
-        varnopts::ReportPackageRun(varnopts::PackageAction::Uninstall, *outcomes);
+    if (run) {
+        varnopts::ReportPackageRun(varnopts::PackageAction::Uninstall, run->outcomes, run->log);
     }
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <array>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "platform/ui/dialog_builder.h"
 #include "platform/ui/qt_message_box.h"
 #include "platform/ui/text_codec.h"
+#include "platform/wineserver.h"
 #include "varnopts/res/dialog_templates.h"
 #include "varnopts/res/program_icon.h"
 #include "varnopts/res/resource_ids.h"
@@ -79,6 +81,8 @@ void SetText(QWidget* control, const QString& text) {
 
 // A save that takes longer than this says so in a panel.
 constexpr int kSlowSaveMilliseconds = 400;
+// How often a game just started is looked at.
+constexpr int kGameWatchMilliseconds = 100;
 
 }  // namespace
 
@@ -105,6 +109,9 @@ CVarnOptionsDlg::CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* pa
     connect(m_btnStartEW, &QPushButton::clicked, this, &CVarnOptionsDlg::OnStartEW);
     connect(Button(IDC_UNINSTALL_ALL), &QPushButton::clicked, this,
             &CVarnOptionsDlg::OnUninstallAll);
+    m_gameWatch = new QTimer(this);
+    m_gameWatch->setInterval(kGameWatchMilliseconds);
+    connect(m_gameWatch, &QTimer::timeout, this, &CVarnOptionsDlg::WatchGameStarts);
 }
 
 QComboBox* CVarnOptionsDlg::ComboBox(int id) const {
@@ -272,6 +279,10 @@ void CVarnOptionsDlg::OnReset() {
 }
 
 void CVarnOptionsDlg::OnSave() {
+    // Only while a server runs does the value go through Wine.
+    if (platform::IsWineserverRunning(m_prefix.folder) && !m_wineConsent.MayRunWine(m_prefix)) {
+        return;
+    }
     const std::string text = varnopts::PositionToSensitivity(m_sliderMouse->value());
     // While a wineserver runs, the value goes through Wine's reg tool, which
     // can take seconds on a prefix whose server has just started.
@@ -281,12 +292,36 @@ void CVarnOptionsDlg::OnSave() {
     (void)varnopts::WriteGameValue(m_prefix, varnopts::kMouseRadiansPerPixel, text);
 }
 
+void CVarnOptionsDlg::StartGame(std::string_view program) {
+    if (!m_wineConsent.MayRunWine(m_prefix)) {
+        return;
+    }
+    if (auto start = varnopts::StartGameProgram(m_prefix, m_strGameFolder, program)) {
+        m_gameStarts.push_back(std::move(start));
+        m_gameWatch->start();
+    }
+}
+
+void CVarnOptionsDlg::WatchGameStarts() {
+    // A failure's message runs its own event loop, in which this timer may
+    // fire again: the list is taken out while it is looked at.
+    auto starts = std::exchange(m_gameStarts, {});
+    std::erase_if(starts, [this](const auto& start) { return start->Poll(m_prefix); });
+    std::move(m_gameStarts.begin(), m_gameStarts.end(), std::back_inserter(starts));
+    m_gameStarts = std::move(starts);
+    if (m_gameStarts.empty()) {
+        m_gameWatch->stop();
+    } else {
+        m_gameWatch->start();  // a call inside a message's loop may have stopped it
+    }
+}
+
 void CVarnOptionsDlg::OnStartR6() {
-    varnopts::StartGameProgram(m_prefix, m_strGameFolder, varnopts::kRainbowSixExe);
+    StartGame(varnopts::kRainbowSixExe);
 }
 
 void CVarnOptionsDlg::OnStartEW() {
-    varnopts::StartGameProgram(m_prefix, m_strGameFolder, varnopts::kRainbowSixMpExe);
+    StartGame(varnopts::kRainbowSixMpExe);
 }
 
 void CVarnOptionsDlg::OnAbout() {

@@ -7,16 +7,22 @@
 #include <QDialog>
 #include <QIcon>
 #include <map>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/windows_types.h"
 #include "platform/wine_prefix.h"
+#include "varnopts/settings/game_launch.h"
 #include "varnopts/settings/game_paths.h"
+#include "varnopts/settings/wine_consent.h"
 
 class QAction;
 class QComboBox;
 class QPushButton;
 class QSlider;
+class QTimer;
 
 namespace platform::ui {
 class DialogBuilder;
@@ -68,6 +74,10 @@ class CVarnOptionsDlg : public QDialog {
     void FillLists();
     QComboBox* ComboBox(int id) const;
     QPushButton* Button(int id) const;
+    // Starts a game program (after the question about another Wine, if
+    // due) and watches its first seconds without waiting for it.
+    void StartGame(std::string_view program);
+    void WatchGameStarts();
 
     platform::WinePrefix m_prefix;
     platform::ui::DialogBuilder* m_pBuilder = nullptr;
@@ -86,4 +96,11 @@ class CVarnOptionsDlg : public QDialog {
     // The interface texts by string-table entry, loaded once at start.
     std::map<int, QString> m_texts;
     bool m_bEnded = false;
+    // Whether Wine may run on the prefix when its launcher's build cannot be
+    // used: asked once, the answer holds while the program runs.
+    varnopts::WineConsent m_wineConsent;
+    // Games started whose first seconds are still watched, and the timer
+    // that looks at them.
+    std::vector<std::unique_ptr<varnopts::GameStart>> m_gameStarts;
+    QTimer* m_gameWatch = nullptr;
 };

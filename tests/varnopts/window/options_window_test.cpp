@@ -124,6 +124,29 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     EXPECT_EQ(messages.messages().size(), 1u);
 }
 
+// A game that Wine cannot run ends at once: the click returns at once, and
+// "Failed to start" follows with Wine's last lines and where its log is.
+TEST(OptionsWindowButtons, AGameThatEndsAtOnceFailsToStartWithWinesLines) {
+    FakeWine wine("echo 'wine: Bad EXE format for Z:\\\\R6.exe.' >&2\nexit 1");
+    FakeInstallation installation;
+    const std::string game = installation.GameValue("InstallationPath");
+    installation.WriteFile(game + "RainbowSix.exe", PeProgram(false));
+    MessageRecorder messages;
+    CVarnOptionsDlg window(installation.prefix());
+    ASSERT_TRUE(OpenAndShow(window));
+    Click(window, "IDC_START_R6");
+    EXPECT_TRUE(messages.messages().empty()) << "the click waits for nothing";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.messages().empty(); }, 10000));
+    ASSERT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSix.exe"});
+    const std::string& details = messages.messages()[0].details;
+    EXPECT_NE(details.find("exit code 1.\n\nThe last lines Wine printed:\nwine: Bad EXE format "
+                           "for Z:\\R6.exe.\n\nThe whole log: " +
+                           wine.runLogs().string()),
+              std::string::npos)
+        << details;
+    EXPECT_TRUE(window.isVisible());
+}
+
 // The packages run one at a time in plan order while the window paints, each with "/auto <game
 // folder>" word by word, unquoted, in the modification's folder; the last message gives the
 // result or why nothing changed (the equipment folder then stays read-only).
@@ -131,7 +154,8 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
     struct Case {
         const char* ran;  // the packages on disk, without "VARN_" and ".EXE"
         std::size_t messages;
-        const char* inLast;  // parts, between '|', of the last message (its details included)
+        const char* inLast;  // parts, between '|', of the last message (its details included);
+                             // one that begins with '!' must not be there
         int uninstall = 0;   // Uninstall All instead, its question answered so
         bool eagleWatch = false;
         const char* quickWeapon = "";     // typed in; the other lists then take their last entry
@@ -145,10 +169,12 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         {"FULL NO_EW TN_MULTI MP_9MM LOW_SOUND ORG_GO", 1, "finished", 0, false,
          "Multiplayer Only - All", "", 4899328},
         {"FULL FULL_INDEX MP_9MM LOW_SOUND ORG_GO", 1, "all 5 packages", 0, true, "My own team"},
-        // A missing package costs two messages; the others run all the same.
+        // A missing package costs two messages; the others run all the same. Wine's notice
+        // at every start explains no failure of a package that is no 32-bit program.
         {"FULL TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES", 3,
          "VARN_FULL_INDEX.EXE could not be started|VARN_TN_RAINBOW.EXE ended with exit code 3.|"
-         "4 of 6 packages ran and ended without error.|apt install wine32:i386|wine32 is missing",
+         "4 of 6 packages ran and ended without error.|!apt install|wine32 is missing|The whole "
+         "log: ",
          0, true, "",
          "case \"$1\" in *RAINBOW*) echo 'it looks like wine32 is missing, you should install "
          "it.' >&2; exit 3;; esac"},
@@ -212,7 +238,9 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
             messages.messages().back().text + messages.messages().back().details;
         std::istringstream parts(c.inLast);
         for (std::string expected; std::getline(parts, expected, '|');) {
-            EXPECT_NE(last.find(expected), std::string::npos) << last;
+            EXPECT_EQ(last.find(expected.substr(expected.starts_with('!'))) == std::string::npos,
+                      expected.starts_with('!'))
+                << last;
         }
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(IsReadOnly(mark), !*c.ran || c.uninstall) << last;
@@ -221,6 +249,67 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
             EXPECT_TRUE(status.starts_with(ran[0] + ", 1 of ") && status.ends_with(", waiting"))
                 << status;
             EXPECT_GT(counter.paints, 0);
+        }
+    }
+}
+
+// On a launcher's prefix whose build cannot be used here, the first action that would run Wine
+// asks which Wine would run instead; No runs nothing and changes nothing, and the answer holds
+// for the next click. With the launcher's build in use (0) nothing is asked.
+TEST(AnotherWine, TheFirstActionThatRunsWineAsksOnce) {
+    const std::string unusable = "Lutris' build ge-8 is not at /nowhere/bin/wine";
+    for (const char* action :
+         {"IDC_INSTALL", "IDC_UNINSTALL_ALL", "IDC_START_R6", "IDC_SAVE_MOUSE"}) {
+        for (const int answer : {IDNO, IDYES, 0}) {
+            SCOPED_TRACE(std::string(action) + " " + std::to_string(answer));
+            FakeWine wine(RegExportBody());
+            FakeInstallation installation(
+                {.eagleWatch = true, .gameValues = {{"MouseRadiansPerPixel", "0.02"}}});
+            const std::string game = installation.GameValue("InstallationPath");
+            fs::resize_file(installation.WriteFile(game + "RainbowSix.exe", ""), 4814528);
+            for (const char* package : {"VARN_FULL.EXE", "VARN_UNINSTALL.EXE"}) {
+                installation.WriteFile(std::string("C:\\VARN\\") + package, "MZ");
+            }
+            const auto mark = installation.WriteFile(game + "data\\equipment\\a", "");
+            fs::permissions(mark, fs::perms::owner_read);
+            platform::WinePrefix prefix = installation.prefix();
+            if (answer != 0) {
+                prefix.wine = {"", "wine on the PATH, /usr/bin/wine; " + unusable, unusable};
+            }
+            CVarnOptionsDlg window(prefix);
+            ASSERT_TRUE(OpenAndShow(window));
+            std::optional<FakeRunningServer> server;  // Save then goes through Wine
+            if (std::string(action) == "IDC_SAVE_MOUSE") {
+                server.emplace(installation);
+            }
+            MessageRecorder messages;
+            for (int click = 0; click < 2; ++click) {
+                if (std::string(action) == "IDC_UNINSTALL_ALL") {
+                    messages.QueueAnswer(IDYES);
+                }
+                if (click == 0 && answer != 0) {
+                    messages.QueueAnswer(answer);
+                }
+                Click(window, action);
+            }
+            Texts questions;
+            std::ranges::copy_if(
+                messages.texts(), std::back_inserter(questions),
+                [](const auto& text) { return text.starts_with("The Wine prefix"); });
+            ASSERT_EQ(questions.size(), answer != 0 ? 1u : 0u);
+            const std::string question = answer != 0 ? questions[0] : "";
+            for (const std::string& part :
+                 {unusable, std::string("instead: wine on the PATH, /usr/bin/wine."),
+                  std::string("the launcher's build may no longer run it")}) {
+                EXPECT_TRUE(answer == 0 || question.find(part) != std::string::npos) << question;
+            }
+            if (answer != IDNO) {
+                EXPECT_FALSE(wine.WaitForCalls(1).empty());
+                continue;
+            }
+            QTest::qWait(300);  // a game started at all would have called wine by now
+            EXPECT_TRUE(wine.Calls().empty());
+            EXPECT_TRUE(IsReadOnly(mark));
         }
     }
 }
