@@ -104,7 +104,8 @@ for program in loadwise varnopts; do
     [ "$status" = 124 ] || fail "$program ended with status $status: $(cat "$work/stderr")"
     grep -q "^$program: prefix /tmp/prefix" "$work/stderr" ||
         fail "$program did not say it uses the sample's prefix: $(cat "$work/stderr")"
-    echo "$program: its window stayed open on the sample; it said: $(head -n 1 "$work/stderr")"
+    echo "$program: its window stayed open on the sample; on standard error it wrote:"
+    sed 's/^/    /' "$work/stderr"
 done
 
 step "purging the package"
