@@ -30,16 +30,26 @@ rows=(
     "user CMAKE_MISSING=compiler|||1|a C++20 compiler"
 )
 
+# Every command of this machine but the package tools and those a row hides,
+# which each row links again unless it hides them.
+hideable=(wine Xvfb)
+mkdir "$work/system"
+for command in /usr/bin/* /usr/sbin/*; do
+    name=${command##*/}
+    case " dpkg dpkg-query apt-get dnf pacman zypper id cmake ${hideable[*]} " in
+        *" $name "*) continue ;;
+    esac
+    [ -e "$work/system/$name" ] || ln -s "$command" "$work/system/$name"
+done
+
 for row in "${rows[@]}"; do
     IFS='|' read -r tools hidden arguments expected_status expected_text <<<"$row"
     rm -rf "$work/bin" "$work/log" && mkdir "$work/bin"
-    # Every command of this machine but the package tools and the hidden ones.
-    for command in /usr/bin/* /usr/sbin/*; do
-        name=${command##*/}
-        case " dpkg dpkg-query apt-get dnf pacman zypper $hidden " in *" $name "*) continue ;; esac
-        [ -e "$work/bin/$name" ] || ln -s "$command" "$work/bin/$name"
+    for name in "${hideable[@]}" id cmake; do
+        case " $hidden " in *" $name "*) continue ;; esac
+        path=$(command -v "$name") && ln -s "$path" "$work/bin/$name"
     done
-    environment=(PATH="$work/bin" LOG="$work/log" HOME="$work" TMPDIR="$work")
+    environment=(PATH="$work/bin:$work/system" LOG="$work/log" HOME="$work" TMPDIR="$work")
     # standin NAME TEXT: the command NAME is a script, never written through
     # the link to the machine's own command.
     standin() { rm -f "$work/bin/$1" && printf '%s\n' "$2" >"$work/bin/$1" && chmod +x "$work/bin/$1"; }
