@@ -48,8 +48,8 @@ debian_missing() {
 install_debian() {
     local wanted=("${debian_build[@]}") missing optional
     if $tests; then wanted+=("${debian_tests[@]}"); fi
-    missing=($(debian_missing "${wanted[@]}"))
-    optional=($(debian_missing "${debian_optional[@]}"))
+    mapfile -t missing < <(debian_missing "${wanted[@]}")
+    mapfile -t optional < <(debian_missing "${debian_optional[@]}")
     if [ "$(id -u)" -ne 0 ]; then
         [ ${#optional[@]} -eq 0 ] ||
             echo "Not installed (the programs build without them): ${optional[*]}" >&2
@@ -213,7 +213,7 @@ check_elsewhere() {
         done
     fi
 
-    local packages=() words
+    local packages=() words words_list
     for entry in "${optional[@]}"; do
         echo "Not found (the programs build without it): $(packages_for 0 "$entry")" >&2
     done
@@ -222,10 +222,15 @@ check_elsewhere() {
     for entry in "${missing[@]}"; do
         words=$(packages_for "$column" "$entry")
         echo "  $(packages_for 0 "$entry")${manager:+ ($manager: $words)}" >&2
-        [ "$words" = - ] || packages+=($words)
+        if [ "$words" != - ]; then
+            read -r -a words_list <<<"$words"
+            packages+=("${words_list[@]}")
+        fi
     done
     for entry in "${optional[@]}"; do
-        [ "$column" -eq 0 ] || packages+=($(packages_for "$column" "$entry"))
+        [ "$column" -eq 0 ] && continue
+        read -r -a words_list <<<"$(packages_for "$column" "$entry")"
+        packages+=("${words_list[@]}")
     done
     case "$manager" in
         dnf) echo "Install them with:  sudo dnf install ${packages[*]}" >&2 ;;
