@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -15,7 +15,7 @@ export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
 # Release (-O3), the sanitizer pass RelWithDebInfo, so both stay clean.
 run_suite() {
   local dir=$1 type=$2 labels=$3; shift 3
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DLW_WERROR=ON "$@"
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DLW_WERROR=ON -DLW_BUILD_TESTS=ON "$@"
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 -L "$labels" \
     -LE '^wine$'

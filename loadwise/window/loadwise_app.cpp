@@ -4,10 +4,11 @@
 #include "loadwise/res/program_icon.h"
 #include "loadwise/window/loadwise_dlg.h"
 #include "platform/ui/qt_message_box.h"
+#include "r6tools_version.h"
 
 const platform::ui::ProgramInfo& CLoadwiseApp::Info() {
     static const platform::ui::ProgramInfo info{
-        QStringLiteral("loadwise"), QStringLiteral("1.03"),
+        QStringLiteral("loadwise"), QString::fromLatin1(r6tools::kVersion),
         QStringLiteral("Chooses which weapons and equipment Rainbow Six offers in multiplayer "
                        "games.")};
     return info;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # deb_package_test.sh BUILD-FOLDER SOURCE-FOLDER: builds the Debian package,
-# checks what it holds and depends on, validates its desktop entries and
+# checks what it holds and depends on, that lintian finds nothing to report,
+# that the package, the metainfo, the changelog, the manual pages and both
+# programs' --version give one version, validates its desktop entries and
 # metainfo, and starts both programs from it as the desktop menu does, on the
 # sample installation under a private X server: each must show its main window
 # and nothing else (no message box, nothing on stderr but its start line).
@@ -19,9 +21,18 @@ for package in libqt6widgets6 libqt6gui6 libqt6core6 wine xdg-utils; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "the package does not depend on $package"
 done
 
+findings=$(lintian --fail-on error,warning "$deb" 2>/dev/null) && [ -z "$findings" ] ||
+    fail "lintian: $findings"
+
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-expected=(usr/bin/Loadwise usr/bin/loadwise usr/bin/varnopts)
+expected=(usr/bin/Loadwise usr/bin/loadwise usr/bin/varnopts
+          usr/share/doc/r6tools/changelog.gz usr/share/doc/r6tools/copyright
+          usr/share/man/man1/Loadwise.1.gz usr/share/man/man1/loadwise.1.gz
+          usr/share/man/man1/varnopts.1.gz)
+version=$(dpkg-deb -f "$deb" Version)
+said=$(zcat "$root/usr/share/doc/r6tools/changelog.gz" | sed -n '1s/^r6tools (\([^)]*\)).*/\1/p')
+[ "$said" = "$version" ] || fail "the changelog's newest entry is $said, the package $version"
 for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
     expected+=("usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
                "usr/share/icons/hicolor/scalable/apps/$id.svg")
@@ -34,10 +45,19 @@ for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
     done
     appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" >&2 ||
         fail "$id.metainfo.xml is invalid"
+    said=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' \
+        "$root/usr/share/metainfo/$id.metainfo.xml" | head -n 1)
+    [ "$said" = "$version" ] || fail "$id.metainfo.xml's release is $said, the package $version"
+    said=$("$root/usr/bin/${program,,}" --version)
+    [ "$said" = "${program,,} $version" ] || fail "${program,,} --version says $said, the package $version"
+    zcat "$root/usr/share/man/man1/${program,,}.1.gz" | grep -q "^\.TH .*\"${program,,} $version\"" ||
+        fail "the manual page of ${program,,} is not of version $version"
 done
 held=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$held" = "$(printf '%s\n' "${expected[@]}" | sort)" ] || fail "the package holds: $held"
 [ "$(readlink "$root/usr/bin/Loadwise")" = loadwise ] || fail "Loadwise is no link to loadwise"
+[ "$(readlink "$root/usr/share/man/man1/Loadwise.1.gz")" = loadwise.1.gz ] ||
+    fail "Loadwise's manual page is no link to loadwise's"
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>&1 &
 pids+=($!)

@@ -1,12 +1,13 @@
 #include "varnopts/window/varn_options_app.h"
 
 #include "platform/ui/qt_message_box.h"
+#include "r6tools_version.h"
 #include "varnopts/res/program_icon.h"
 #include "varnopts/settings/game_paths.h"
 
 const platform::ui::ProgramInfo& CVarnOptionsApp::Info() {
     static const platform::ui::ProgramInfo info{
-        QStringLiteral("varnopts"), QStringLiteral("2.0.0.0"),
+        QStringLiteral("varnopts"), QString::fromLatin1(r6tools::kVersion),
         QStringLiteral("Installs the VARN modification for Rainbow Six and sets the game's mouse "
                        "sensitivity.")};
     return info;

@@ -85,6 +85,7 @@ TEST_F(WindowTest, BoxesTextsAndKeysAndReturnPressesOnlyTheFocusedButton) {
     const std::vector<std::string> before = kit_.KitFiles();
     loadwise::CCheckListCtrl& list = window_.List(0);
     ASSERT_EQ(list.GetRowCount(), 3);
+    EXPECT_FALSE(window_.dialog.windowIcon().pixmap(32).isNull()) << "the icon's resource";
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&list);
     const auto heard = [&](int row) { return table->tableInterface()->cellAt(row, 0)->state(); };
     EXPECT_TRUE(heard(0).checkable && heard(0).checked && !heard(1).checked) << "screen readers";

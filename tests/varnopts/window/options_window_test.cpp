@@ -92,6 +92,7 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     MessageRecorder messages;
     CVarnOptionsDlg window(installation.prefix());
     ASSERT_TRUE(OpenAndShow(window));
+    EXPECT_FALSE(window.windowIcon().pixmap(32).isNull()) << "the icon's resource";
     Click(window, "IDC_START_EW");  // before its program is there
     EXPECT_EQ(messages.texts(), Texts{"Failed to start " + game + "RainbowSixMP.exe"});
     installation.WriteFile(game + "RainbowSixMP.exe", "MZ");
