@@ -9,11 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/registry_file.h"
+#include "platform/codepage.h"
+#include "platform/registry/registry_text_p.h"
 
 namespace {
 
-using namespace platform::registry_file;
+using namespace platform::registry_detail;
+using platform::Cp1252ToUtf16;
+using platform::Utf16ToCp1252;
 
 void CheckLines(const RegistryText& file) {
     std::string joined;

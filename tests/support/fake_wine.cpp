@@ -93,10 +93,21 @@ std::vector<WineCall> FakeWine::WaitForCalls(std::size_t count, bool ended) cons
     return calls;
 }
 
-std::string RegExportBody(const std::string& valueLine) {
+std::string RegExportBody(const std::string& valueLine, const std::string& subKey) {
+    std::string lines = "[HKEY_LOCAL_MACHINE\\\\K]\\r\\n";
+    if (!subKey.empty()) {
+        lines += "\\r\\n[HKEY_LOCAL_MACHINE\\\\K\\\\" + subKey + "]\\r\\n";
+    }
+    if (!valueLine.empty()) {
+        lines += valueLine + "\\r\\n";
+    }
+    std::string quoted;  // inside the shell's single quotes
+    for (char c : lines) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
     return "if [ \"$2\" = export ]; then { printf '\\377\\376'; printf 'Windows Registry Editor "
-           "Version 5.00\\r\\n\\r\\n[HKEY_LOCAL_MACHINE\\\\K]\\r\\n" +
-           (valueLine.empty() ? "" : valueLine + "\\r\\n") +
+           "Version 5.00\\r\\n\\r\\n" +
+           quoted +
            "' | iconv -t UTF-16LE; } > \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"; "
            "fi\n";
 }

@@ -1,10 +1,10 @@
-#include "platform/registry_file.h"
+#include "platform/registry/registry_text_p.h"
 
 #include <cstdio>
 
 #include "platform/codepage.h"
 
-namespace platform::registry_file {
+namespace platform::registry_detail {
 namespace {
 
 constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
@@ -45,43 +45,6 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// Decodes one UTF-8 sequence at the start of text; a byte that starts no
-// valid sequence stands for itself (Latin-1), so no input is ever lost.
-// Bytes that are no UTF-8 stand for the Latin-1 character of the same number.
-char32_t DecodeUtf8OrByte(std::string_view text, std::size_t& length) {
-    return DecodeUtf8(text, length).value_or(static_cast<unsigned char>(text[0]));
-}
-
-void AppendUtf16(std::u16string& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out += static_cast<char16_t>(cp);
-    } else {
-        cp -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (cp >> 10));
-        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    }
-}
-
-std::string Utf16LeBytes(std::u16string_view units) {
-    std::string bytes;
-    bytes.reserve(units.size() * 2);
-    for (char16_t unit : units) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-}
-
-std::u16string UnitsOf(std::string_view bytes) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                       (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    }
-    return units;
-}
-
 // A hex number up to the end character; nullopt when there is none.
 std::optional<std::uint32_t> ParseHexNumber(std::string_view& text, std::size_t maxDigits) {
     std::uint32_t number = 0;
@@ -95,6 +58,133 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view& text, std::size_t 
         return std::nullopt;
     }
     return number;
+}
+
+// The part of a value line after its name and '=' ("@=" or "\"Name\"="),
+// trimmed at its start; nothing when the line is no value.
+std::optional<std::string_view> ValueData(std::string_view line, std::u16string& name) {
+    std::string_view text = TrimLeft(line);
+    if (StartsWith(text, "@")) {
+        text.remove_prefix(1);
+    } else if (StartsWith(text, "\"")) {
+        const auto length = ParseEscaped(text.substr(1), '"', name);
+        if (!length) {
+            return std::nullopt;
+        }
+        text.remove_prefix(*length + 2);
+    } else {
+        return std::nullopt;
+    }
+    text = TrimLeft(text);
+    if (!StartsWith(text, "=")) {
+        return std::nullopt;
+    }
+    return TrimLeft(text.substr(1));
+}
+
+// The type N of a "str(N):" or "hex(N):" tag; text then starts at the ':'.
+std::optional<std::uint32_t> TypeTag(std::string_view& text) {
+    text.remove_prefix(4);  // "str(" or "hex("
+    const auto type = ParseHexNumber(text, 8);
+    if (!type || !StartsWith(text, "):")) {
+        return std::nullopt;
+    }
+    text.remove_prefix(1);
+    return type;
+}
+
+// "text" (REG_SZ) or str(N):"text": UTF-16 with its terminating zero.
+bool DecodeText(std::string_view text, Value& value) {
+    value.type = kRegSz;
+    if (StartsWith(text, "str(")) {
+        const auto type = TypeTag(text);
+        if (!type || !StartsWith(text, ":\"")) {
+            return false;
+        }
+        value.type = *type;
+        text.remove_prefix(1);
+    }
+    std::u16string units;
+    if (!ParseEscaped(text.substr(1), '"', units)) {
+        return false;
+    }
+    units += u'\0';
+    value.data = Utf16LeBytes(units);
+    return true;
+}
+
+// dword:0000012c, stored as its four bytes, least significant first.
+bool DecodeDword(std::string_view text, Value& value) {
+    text.remove_prefix(6);
+    const auto number = ParseHexNumber(text, 8);
+    if (!number) {
+        return false;
+    }
+    value.type = kRegDword;
+    for (int shift = 0; shift < 32; shift += 8) {
+        value.data += static_cast<char>((*number >> shift) & 0xFF);
+    }
+    return true;
+}
+
+// hex:xx,xx (REG_BINARY) or hex(N):xx,xx, in any number of lines: a line
+// that ends with a backslash goes on in the next one (up to blockEnd).
+// value.endLine ends up after the lines read, also when the bytes break off.
+bool DecodeHex(const RegistryText& file, std::string_view text, std::size_t blockEnd,
+               Value& value) {
+    value.type = kRegBinary;
+    if (StartsWith(text, "hex(")) {
+        const auto type = TypeTag(text);
+        if (!type) {
+            return false;
+        }
+        value.type = *type;
+    } else {
+        text.remove_prefix(3);
+    }
+    text.remove_prefix(1);  // ':'
+    while (true) {
+        text = TrimRight(TrimLeft(text));
+        const bool continued = !text.empty() && text.back() == '\\';
+        if (continued) {
+            text.remove_suffix(1);
+        }
+        while (!text.empty()) {
+            text = TrimLeft(text);
+            const auto byte = ParseHexNumber(text, 2);
+            if (!byte) {
+                if (!text.empty()) {
+                    return false;
+                }
+                break;
+            }
+            value.data += static_cast<char>(*byte);
+            text = TrimLeft(text);
+            if (StartsWith(text, ",")) {
+                text.remove_prefix(1);
+            }
+        }
+        if (!continued || value.endLine >= blockEnd) {
+            return true;
+        }
+        text = file.LineText(value.endLine);
+        ++value.endLine;
+    }
+}
+
+// Lines in no known format are skipped, as wineserver does.
+bool DecodeValue(const RegistryText& file, std::string_view data, std::size_t blockEnd,
+                 Value& value) {
+    if (StartsWith(data, "\"") || StartsWith(data, "str(")) {
+        return DecodeText(data, value);
+    }
+    if (StartsWith(data, "dword:")) {
+        return DecodeDword(data, value);
+    }
+    if (StartsWith(data, "hex:") || StartsWith(data, "hex(")) {
+        return DecodeHex(file, data, blockEnd, value);
+    }
+    return false;
 }
 
 }  // namespace
@@ -157,104 +247,15 @@ std::string_view RegistryText::LineEnd(std::size_t line) const {
 std::vector<Value> RegistryText::ReadValues(const KeyBlock& key) const {
     std::vector<Value> values;
     for (std::size_t i = key.headerLine + 1; i < key.endLine; ++i) {
-        std::string_view text = TrimLeft(LineText(i));
         Value value;
         value.firstLine = i;
         value.endLine = i + 1;
-        if (StartsWith(text, "@")) {
-            text.remove_prefix(1);
-        } else if (StartsWith(text, "\"")) {
-            const auto length = ParseEscaped(text.substr(1), '"', value.name);
-            if (!length) {
-                continue;
-            }
-            text.remove_prefix(*length + 2);
-        } else {
-            continue;
+        const std::optional<std::string_view> data = ValueData(LineText(i), value.name);
+        const bool decoded = data && DecodeValue(*this, *data, key.endLine, value);
+        i = value.endLine - 1;  // past a value's continuation lines, even a broken one's
+        if (decoded) {
+            values.push_back(std::move(value));
         }
-        text = TrimLeft(text);
-        if (!StartsWith(text, "=")) {
-            continue;
-        }
-        text = TrimLeft(text.substr(1));
-
-        if (StartsWith(text, "\"") || StartsWith(text, "str(")) {
-            value.type = kRegSz;
-            if (StartsWith(text, "str(")) {
-                text.remove_prefix(4);
-                const auto type = ParseHexNumber(text, 8);
-                if (!type || !StartsWith(text, "):\"")) {
-                    continue;
-                }
-                value.type = *type;
-                text.remove_prefix(2);
-            }
-            std::u16string units;
-            if (!ParseEscaped(text.substr(1), '"', units)) {
-                continue;
-            }
-            units += u'\0';
-            value.data = Utf16LeBytes(units);
-        } else if (StartsWith(text, "dword:")) {
-            text.remove_prefix(6);
-            const auto number = ParseHexNumber(text, 8);
-            if (!number) {
-                continue;
-            }
-            value.type = kRegDword;
-            for (int shift = 0; shift < 32; shift += 8) {
-                value.data += static_cast<char>((*number >> shift) & 0xFF);
-            }
-        } else if (StartsWith(text, "hex:") || StartsWith(text, "hex(")) {
-            value.type = kRegBinary;
-            if (StartsWith(text, "hex(")) {
-                text.remove_prefix(4);
-                const auto type = ParseHexNumber(text, 8);
-                if (!type || !StartsWith(text, "):")) {
-                    continue;
-                }
-                value.type = *type;
-                text.remove_prefix(2);
-            } else {
-                text.remove_prefix(4);
-            }
-            // Bytes "xx," in any number of lines; a line that ends with a
-            // backslash goes on in the next one.
-            bool broken = false;
-            while (true) {
-                text = TrimRight(TrimLeft(text));
-                const bool continued = !text.empty() && text.back() == '\\';
-                if (continued) {
-                    text.remove_suffix(1);
-                }
-                while (!text.empty()) {
-                    text = TrimLeft(text);
-                    const auto byte = ParseHexNumber(text, 2);
-                    if (!byte) {
-                        broken = !text.empty();
-                        break;
-                    }
-                    value.data += static_cast<char>(*byte);
-                    text = TrimLeft(text);
-                    if (StartsWith(text, ",")) {
-                        text.remove_prefix(1);
-                    }
-                }
-                if (broken || !continued || value.endLine >= key.endLine) {
-                    break;
-                }
-                text = LineText(value.endLine);
-                ++value.endLine;
-            }
-            if (broken) {
-                i = value.endLine - 1;
-                continue;
-            }
-        } else {
-            continue;
-        }
-        i = value.endLine - 1;
-        values.push_back(std::move(value));
     }
     return values;
 }
@@ -278,43 +279,6 @@ std::u16string TrimTrailingBackslashes(std::u16string_view path) {
         path.remove_suffix(1);
     }
     return std::u16string(path);
-}
-
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        std::size_t length = 0;
-        AppendUtf16(out, DecodeUtf8OrByte(text, length));
-        text.remove_prefix(length);
-    }
-    return out;
-}
-
-std::u16string Cp1252ToUtf16(std::string_view text) {
-    return Utf8ToUtf16(Cp1252ToUtf8(text));
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = u'?';  // a lone surrogate is no character
-        }
-        AppendUtf8(out, cp);
-    }
-    return out;
-}
-
-std::string Utf16ToCp1252(std::u16string_view text) {
-    // Windows-1252 holds no character outside the BMP; a pair becomes one '?'.
-    return Utf8ToCp1252(Utf16ToUtf8(text));
 }
 
 std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar,
@@ -376,7 +340,9 @@ std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar,
             --i;
         }
         std::size_t length = 0;
-        AppendUtf16(out, DecodeUtf8OrByte(source.substr(i), length));
+        AppendUtf16(
+            out,
+            DecodeUtf8(source.substr(i), length).value_or(static_cast<unsigned char>(source[i])));
         i += length;
     }
     if (i >= source.size()) {
@@ -430,7 +396,7 @@ std::string Escape(std::u16string_view text, std::string_view extraEscapes) {
 std::string AnsiData(std::uint32_t type, const std::string& data) {
     constexpr std::uint32_t kRegDwordBigEndian = 5;
     constexpr std::uint32_t kRegQword = 11;
-    const std::u16string units = UnitsOf(data);
+    const std::u16string units = Utf16LeUnits(data);
     if (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz) {
         return Utf16ToCp1252(units);
     }
@@ -450,4 +416,4 @@ std::string AnsiData(std::uint32_t type, const std::string& data) {
     return Utf16ToCp1252(units);
 }
 
-}  // namespace platform::registry_file
+}  // namespace platform::registry_detail

@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::registry_file {
+namespace platform::registry_detail {
 
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
@@ -98,14 +98,6 @@ std::u16string FoldRegistryNameCase(std::u16string_view name);
 // Key path without trailing backslashes.
 std::u16string TrimTrailingBackslashes(std::u16string_view path);
 
-// Windows-1252 text <-> UTF-16 units. Units that Windows-1252 cannot hold
-// become '?', as a Windows "A" function gives them.
-std::u16string Cp1252ToUtf16(std::string_view text);
-std::string Utf16ToCp1252(std::u16string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
-// Bytes that are no valid UTF-8 stand for themselves (as Latin-1).
-std::u16string Utf8ToUtf16(std::string_view text);
-
 // Parses an escaped string up to the unescaped end character. Returns the
 // number of bytes read, the end character not included, or nullopt when the
 // end character never comes.
@@ -118,4 +110,4 @@ std::string Escape(std::u16string_view text, std::string_view extraEscapes);
 // The data of a value as a Windows "A" program reads it (see the .cpp for the rule).
 std::string AnsiData(std::uint32_t type, const std::string& data);
 
-}  // namespace platform::registry_file
+}  // namespace platform::registry_detail
