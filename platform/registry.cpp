@@ -89,9 +89,9 @@ std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16stri
     for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
         const std::u16string folded = FoldRegistryNameCase(path);
         const registry_detail::KeyBlock* link = nullptr;
-        for (const auto& key : file.keys()) {
-            if (key.isLink && IsAtOrBelow(folded, key.foldedPath)) {
-                link = &key;
+        for (const registry_detail::KeyBlock* key : file.LinkKeys()) {
+            if (IsAtOrBelow(folded, key->foldedPath)) {
+                link = key;
                 break;
             }
         }
@@ -110,15 +110,7 @@ std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16stri
 // A key exists when it has a block of its own or one of its subkeys has
 // (wineserver leaves out keys that hold nothing but subkeys).
 bool KeyExists(const RegistryText& file, std::u16string_view foldedPath) {
-    if (foldedPath.empty()) {
-        return true;
-    }
-    for (const auto& key : file.keys()) {
-        if (IsAtOrBelow(key.foldedPath, foldedPath)) {
-            return true;
-        }
-    }
-    return false;
+    return foldedPath.empty() || file.FindKey(foldedPath).atOrBelow;
 }
 
 // Appends a block for a key that exists only through its subkeys.
@@ -296,7 +288,8 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
 
     const auto path = FollowLinks(file, ApplyView(Cp1252ToUtf16(trimmedSubKey), prefix.win64));
     const std::u16string folded = path ? FoldRegistryNameCase(*path) : std::u16string();
-    if (!path || !KeyExists(file, folded)) {
+    const RegistryText::KeyMatch match = file.FindKey(folded);
+    if (!path || !(folded.empty() || match.atOrBelow)) {
         return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
     }
 
@@ -307,11 +300,9 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
     }
 
     auto values = std::make_shared<RegistryKey::Values>();
-    for (const auto& block : file.keys()) {
-        if (block.foldedPath == folded) {
-            auto blockValues = file.ReadValues(block);
-            values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
-        }
+    for (const registry_detail::KeyBlock* block : match.blocks) {
+        auto blockValues = file.ReadValues(*block);
+        values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
     }
     key.open_ = true;
     key.access_ = access;

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,8 +47,11 @@ struct Value {
 };
 
 struct KeyBlock {
-    std::u16string path;        // unescaped, "\" between names, no trailing backslash
-    std::u16string foldedPath;  // path upper-cased, for comparing
+    // Filled for every key once keys() was asked for, for links at once.
+    std::u16string path;         // unescaped, "\" between names, no trailing backslash
+    std::u16string foldedPath;   // path upper-cased, for comparing
+    std::size_t nameOffset = 0;  // the escaped name in the content, between '[' and ']'
+    std::size_t nameLength = 0;
     std::size_t headerLine = 0;
     std::size_t endLine = 0;          // the next key's header line, or the line count
     std::size_t lastContentLine = 0;  // the block's last line that is not blank
@@ -72,7 +76,18 @@ class RegistryText {
     // The line end of a line: "\r\n", "\n" or "" (last line without one).
     std::string_view LineEnd(std::size_t line) const;
 
-    const std::vector<KeyBlock>& keys() const { return keys_; }
+    // Every key block with its path; the first call unescapes the names.
+    const std::vector<KeyBlock>& keys() const;
+
+    // Reading a few keys of a large file needs no unescaped name but the
+    // links': these compare the escaped names as they stand.
+    struct KeyMatch {
+        std::vector<const KeyBlock*> blocks;  // the key's own, in file order (it may have two)
+        bool atOrBelow = false;               // a block of the key or of a key below it
+    };
+    KeyMatch FindKey(std::u16string_view foldedPath) const;
+    // The #link keys, with their paths.
+    std::vector<const KeyBlock*> LinkKeys() const;
 
     // The values of a key block, in file order. Lines that are not values
     // in a known format are skipped, as wineserver does.
@@ -85,9 +100,15 @@ class RegistryText {
         std::size_t fullLength;
     };
 
+    enum class Relation { Other, Same, Below };
+    // How the key's path (its escaped name) stands to a folded path.
+    Relation Relate(const KeyBlock& key, std::u16string_view foldedPath) const;
+    void DecodeName(KeyBlock& key) const;
+
     std::string content_;
     std::vector<Line> lines_;
-    std::vector<KeyBlock> keys_;
+    mutable std::vector<KeyBlock> keys_;  // names unescaped on demand
+    mutable std::once_flag namesDecoded_;
     bool validHeader_ = false;
     bool win64_ = false;
 };
