@@ -8,8 +8,12 @@
 // `wine reg export` of one key takes with its server running), and the
 // table also gives how many reg commands a start ran.
 //
-//   startup_bench [RUNS]      (default 20; WINEPREFIX set per case; offscreen
-//                             unless QT_QPA_PLATFORM names another platform)
+//   startup_bench [RUNS] [OTHER]   (RUNS default 20; WINEPREFIX set per case;
+//                                  offscreen unless QT_QPA_PLATFORM names another)
+//
+// OTHER, the bench folder of another build (an earlier commit's, say), adds
+// each program case again with that build's probes, its runs taken in turns
+// with the others', so that two builds compare on the same machine state.
 //
 // The probes (*_shown_probe, bare_dialog_probe) lie beside this program.
 
@@ -368,6 +372,29 @@ int main(int argc, char** argv) {
          {},
          work / "varnopts-reg.log"},
     };
+    if (argc > 2) {
+        const fs::path other = fs::absolute(argv[2]);
+        std::vector<Case> all;
+        for (const Case& each : cases) {
+            all.push_back(each);
+            if (each.program.filename() == "bare_dialog_probe") {
+                continue;
+            }
+            Case twin = each;
+            twin.name = "    the same, OTHER build";
+            twin.program = other / each.program.filename();
+            if (!each.regLog.empty()) {
+                twin.regLog += ".other";
+                for (auto& [name, value] : twin.environment) {
+                    if (name == "LW_BENCH_REG_LOG") {
+                        value = twin.regLog.string();
+                    }
+                }
+            }
+            all.push_back(twin);
+        }
+        cases = std::move(all);
+    }
     // One warm-up each, then the runs taken in turns, so that anything else
     // the machine does falls on every case alike.
     for (Case& each : cases) {

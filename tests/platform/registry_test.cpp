@@ -196,8 +196,8 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     const std::string eagleWatchKey =
         "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six: Eagle Watch";
     {
-        testsupport::FakeWine wine(testsupport::RegExportBody(
-            "\"MouseRadiansPerPixel\"=\"0.012345\"", "Tom Clancy's Rainbow Six"));
+        testsupport::FakeWine wine(
+            testsupport::RegExportBody("\"MouseRadiansPerPixel\"=\"0.012345\""));
         EXPECT_EQ(QueryValue(installation.prefix(), kGameKey, "MouseRadiansPerPixel"),
                   "0.012345\0"s)
             << "what the server holds, not the file's 0.008727";

@@ -40,10 +40,10 @@ class FakeWine {
     ScopedEnvironment path_;
 };
 
-// A fake wine body: `reg export` writes the key, with this value line if
-// any ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
-// With a subkey name, the value line is the subkey's.
-std::string RegExportBody(const std::string& valueLine = "", const std::string& subKey = "");
+// A fake wine body: `reg export` writes the key and the keys below it that
+// the prefix's system.reg names, each with this value line if any
+// ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
+std::string RegExportBody(const std::string& valueLine = "");
 
 // A running wineserver as the registry sees it, until End: a write lock on
 // the lock file in the server folder that <prefix>/wineserver names.
