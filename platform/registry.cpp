@@ -116,7 +116,7 @@ bool KeyExists(const RegistryText& file, std::u16string_view foldedPath) {
 // Appends a block for a key that exists only through its subkeys.
 std::string WithNewKeyBlock(const RegistryText& file, std::u16string_view keyPath,
                             std::u16string_view name, std::u16string_view text) {
-    const std::string_view lineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
+    const std::string_view lineEnd = file.NewLineEnd();
     std::string content = file.content();
     if (!content.empty() && content.back() != '\n') {
         content += lineEnd;

@@ -351,6 +351,11 @@ std::string_view RegistryText::LineEnd(std::size_t line) const {
     return RawLine(line).substr(lines_[line].textLength);
 }
 
+std::string_view RegistryText::NewLineEnd() const {
+    const std::string_view first = lines_.empty() ? std::string_view() : LineEnd(0);
+    return first.ends_with('\n') ? first : "\n";
+}
+
 std::vector<Value> RegistryText::ReadValues(const KeyBlock& key) const {
     std::vector<Value> values;
     for (std::size_t i = key.headerLine + 1; i < key.endLine; ++i) {

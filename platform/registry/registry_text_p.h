@@ -73,8 +73,11 @@ class RegistryText {
     std::string_view LineText(std::size_t line) const;
     // A line with its line end, exactly as stored.
     std::string_view RawLine(std::size_t line) const;
-    // The line end of a line: "\r\n", "\n" or "" (last line without one).
+    // The line end of a line: "\r\n", "\n" or "" (last line without one;
+    // a last line may also end with a lone "\r", which ends no line).
     std::string_view LineEnd(std::size_t line) const;
+    // The line end for lines added to the file: the first line's, else "\n".
+    std::string_view NewLineEnd() const;
 
     // Every key block with its path; the first call unescapes the names.
     const std::vector<KeyBlock>& keys() const;

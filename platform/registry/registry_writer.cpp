@@ -75,7 +75,7 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
         return result;
     }
 
-    const std::string_view fileLineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
+    const std::string_view fileLineEnd = file.NewLineEnd();
     const std::string nameToken =
         name.empty() ? "@=" : "\"" + registry_detail::Escape(name, "\"\"") + "\"=";
     // After the block's last line; a binary value continued onto blank lines
@@ -83,8 +83,10 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     const std::size_t insertLine = std::max(block->lastContentLine + 1, valuesEnd);
     const std::size_t insertAt = OffsetOf(file, insertLine);
     result.append(content, 0, insertAt);
-    if (file.LineEnd(insertLine - 1).empty()) {
-        result.append(fileLineEnd);  // the file ended without a line end
+    if (!file.LineEnd(insertLine - 1).ends_with('\n')) {
+        // The file ended without a line end (or with a lone CR, which ends no
+        // line): the new value would run on in the last line.
+        result.append(fileLineEnd);
     }
     // A line left continued by a backslash would take the new value for its
     // continuation and lose both: a blank line ends it.

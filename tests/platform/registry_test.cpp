@@ -152,6 +152,9 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
             {binary + "\n\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
             {binary, u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
             {binary + "\n[C] 2\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n[C] 2\n"},
+            // a lone CR ends no line: the new value does not run on in the key's line
+            {"WINE REGISTRY Version 2\n[A] 1\r", u"A", u"N", u"v",
+             "WINE REGISTRY Version 2\n[A] 1\r\n\"N\"=\"v\"\n"},
         };
     for (const auto& [file, key, name, text, then] : cases) {
         EXPECT_EQ(platform::registry_detail::WithStringValue(RegistryText(file), key, name, text),
