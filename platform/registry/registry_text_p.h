@@ -131,6 +131,17 @@ std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar, s
 // that need a backslash ("\"\"" for values, "[]" for key names).
 std::string Escape(std::u16string_view text, std::string_view extraEscapes);
 
+// A value line's data: the part after its name and '=' ("@=" or
+// "\"Name\"="), trimmed at its start, the name read into name; nothing when
+// the line is no value.
+std::optional<std::string_view> ValueData(std::string_view line, std::u16string& name);
+
+// Decodes a value's data by its tag ("text", str(N):, dword:, hex:, hex(N):)
+// into value (its endLine moves past continuation lines, up to blockEnd).
+// False for data in no known format, which wineserver skips too.
+bool DecodeValue(const RegistryText& file, std::string_view data, std::size_t blockEnd,
+                 Value& value);
+
 // The data of a value as a Windows "A" program reads it (see the .cpp for the rule).
 std::string AnsiData(std::uint32_t type, const std::string& data);
 
