@@ -9,12 +9,14 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/registry_file.h"
-#include "platform/registry_writer.h"
+#include "platform/codepage.h"
+#include "platform/registry/registry_text_p.h"
+#include "platform/registry/registry_writer_p.h"
 
 namespace {
 
-using namespace platform::registry_file;
+using namespace platform::registry_detail;
+using platform::Cp1252ToUtf16;
 
 struct Entry {
     std::u16string key;
@@ -55,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RegistryText before(input.ConsumeRemainingBytesAsString());
 
     if (before.keys().empty()) {
-        if (platform::registry_writer::WithStringValue(before, u"Software", name, text)) {
+        if (platform::registry_detail::WithStringValue(before, u"Software", name, text)) {
             std::abort();  // no key, no edit
         }
         return 0;
@@ -69,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const auto edited = platform::registry_writer::WithStringValue(before, chosen.path, name, text);
+    const auto edited = platform::registry_detail::WithStringValue(before, chosen.path, name, text);
     if (!edited) {
         std::abort();  // the key is there
     }
@@ -118,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Setting it once more gives the same file.
-    const auto again = platform::registry_writer::WithStringValue(after, chosen.path, name, text);
+    const auto again = platform::registry_detail::WithStringValue(after, chosen.path, name, text);
     if (!again || *again != *edited) {
         std::abort();
     }

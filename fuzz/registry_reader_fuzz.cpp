@@ -4,16 +4,20 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "platform/registry_file.h"
+#include "platform/codepage.h"
+#include "platform/registry/registry_text_p.h"
 
 namespace {
 
-using namespace platform::registry_file;
+using namespace platform::registry_detail;
+using platform::Cp1252ToUtf16;
+using platform::Utf16ToCp1252;
 
 void CheckLines(const RegistryText& file) {
     std::string joined;
@@ -46,6 +50,22 @@ void CheckKeys(const RegistryText& file) {
             std::abort();
         }
         previousEnd = key.endLine;
+        // The lookups on escaped names find what the unescaped names say.
+        const auto blocks = file.FindKey(key.foldedPath).blocks;
+        std::size_t same = 0;
+        for (const KeyBlock& other : file.keys()) {
+            same += other.foldedPath == key.foldedPath ? 1 : 0;
+        }
+        if (blocks.size() != same ||
+            std::find(blocks.begin(), blocks.end(), &key) == blocks.end()) {
+            std::abort();
+        }
+        const std::size_t parentEnd = key.foldedPath.rfind(u'\\');
+        if (!file.FindKey(key.foldedPath).atOrBelow ||
+            (parentEnd != std::u16string::npos && parentEnd > 0 &&
+             !file.FindKey(std::u16string_view(key.foldedPath).substr(0, parentEnd)).atOrBelow)) {
+            std::abort();
+        }
         std::size_t previousValueEnd = key.headerLine + 1;
         for (const Value& value : file.ReadValues(key)) {
             if (value.firstLine < previousValueEnd || value.firstLine >= value.endLine ||

@@ -130,4 +130,72 @@ std::string FoldCaseCp1252(std::string_view text) {
     return out;
 }
 
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out += static_cast<char16_t>(cp);
+    } else {
+        cp -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (cp >> 10));
+        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        std::size_t length = 0;
+        // Bytes that are no UTF-8 stand for the Latin-1 character of the same number.
+        AppendUtf16(out, DecodeUtf8(text, length).value_or(static_cast<unsigned char>(text[0])));
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+    return Utf8ToUtf16(Cp1252ToUtf8(text));
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = u'?';  // a lone surrogate is no character
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text) {
+    // Windows-1252 holds no character outside the BMP; a pair becomes one '?'.
+    return Utf8ToCp1252(Utf16ToUtf8(text));
+}
+
+std::string Utf16LeBytes(std::u16string_view units) {
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+std::u16string Utf16LeUnits(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                       (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return units;
+}
+
 }  // namespace platform

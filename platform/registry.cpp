@@ -11,23 +11,26 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "platform/file_read.h"
 #include "platform/file_replacement.h"
-#include "platform/registry_file.h"
-#include "platform/registry_writer.h"
+#include "platform/registry/registry_cache_p.h"
+#include "platform/registry/registry_export_p.h"
+#include "platform/registry/registry_text_p.h"
+#include "platform/registry/registry_writer_p.h"
 #include "platform/wine_registry_command.h"
 #include "platform/wineserver.h"
 
 namespace platform {
 
 struct RegistryKey::Values {
-    std::vector<registry_file::Value> values;  // later entries win, as wineserver loads them
+    std::vector<registry_detail::Value> values;  // later entries win, as wineserver loads them
 };
 
 namespace {
 
-using registry_file::FoldRegistryNameCase;
-using registry_file::RegistryText;
+using registry_detail::FoldRegistryNameCase;
+using registry_detail::RegistryText;
 
 // Links are followed this many times at most; Wine's own links go one step.
 constexpr int kMaxLinkDepth = 16;
@@ -65,20 +68,16 @@ std::u16string ApplyView(std::u16string path, bool win64) {
 // The key a #link key points to ("\REGISTRY\Machine\Software\..."), if it
 // lies in HKEY_LOCAL_MACHINE.
 std::optional<std::u16string> LinkTarget(const RegistryText& file,
-                                         const registry_file::KeyBlock& link) {
+                                         const registry_detail::KeyBlock& link) {
     static const std::u16string kMachine = u"\\REGISTRY\\MACHINE\\";
     for (const auto& value : file.ReadValues(link)) {
-        if (value.type != registry_file::kRegLink ||
+        if (value.type != registry_detail::kRegLink ||
             FoldRegistryNameCase(value.name) != u"SYMBOLICLINKVALUE") {
             continue;
         }
-        std::u16string target;
-        for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-            target += static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                            (static_cast<unsigned char>(value.data[i + 1]) << 8));
-        }
+        const std::u16string target = Utf16LeUnits(value.data);
         if (FoldRegistryNameCase(target).starts_with(kMachine)) {
-            return registry_file::TrimTrailingBackslashes(target.substr(kMachine.size()));
+            return registry_detail::TrimTrailingBackslashes(target.substr(kMachine.size()));
         }
     }
     return std::nullopt;
@@ -89,10 +88,10 @@ std::optional<std::u16string> LinkTarget(const RegistryText& file,
 std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16string path) {
     for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
         const std::u16string folded = FoldRegistryNameCase(path);
-        const registry_file::KeyBlock* link = nullptr;
-        for (const auto& key : file.keys()) {
-            if (key.isLink && IsAtOrBelow(folded, key.foldedPath)) {
-                link = &key;
+        const registry_detail::KeyBlock* link = nullptr;
+        for (const registry_detail::KeyBlock* key : file.LinkKeys()) {
+            if (IsAtOrBelow(folded, key->foldedPath)) {
+                link = key;
                 break;
             }
         }
@@ -111,21 +110,13 @@ std::optional<std::u16string> FollowLinks(const RegistryText& file, std::u16stri
 // A key exists when it has a block of its own or one of its subkeys has
 // (wineserver leaves out keys that hold nothing but subkeys).
 bool KeyExists(const RegistryText& file, std::u16string_view foldedPath) {
-    if (foldedPath.empty()) {
-        return true;
-    }
-    for (const auto& key : file.keys()) {
-        if (IsAtOrBelow(key.foldedPath, foldedPath)) {
-            return true;
-        }
-    }
-    return false;
+    return foldedPath.empty() || file.FindKey(foldedPath).atOrBelow;
 }
 
 // Appends a block for a key that exists only through its subkeys.
 std::string WithNewKeyBlock(const RegistryText& file, std::u16string_view keyPath,
                             std::u16string_view name, std::u16string_view text) {
-    const std::string_view lineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
+    const std::string_view lineEnd = file.NewLineEnd();
     std::string content = file.content();
     if (!content.empty() && content.back() != '\n') {
         content += lineEnd;
@@ -139,12 +130,12 @@ std::string WithNewKeyBlock(const RegistryText& file, std::u16string_view keyPat
     char time[64];
     std::snprintf(time, sizeof time, "#time=%llx", ticks);
     content += lineEnd;
-    content += "[" + registry_file::Escape(keyPath, "[]") + stamp;
+    content += "[" + registry_detail::Escape(keyPath, "[]") + stamp;
     content += lineEnd;
     content += time;
     content += lineEnd;
-    content += (name.empty() ? "@" : "\"" + registry_file::Escape(name, "\"\"") + "\"") + "=\"" +
-               registry_file::Escape(text, "\"\"") + "\"";
+    content += (name.empty() ? "@" : "\"" + registry_detail::Escape(name, "\"\"") + "\"") + "=\"" +
+               registry_detail::Escape(text, "\"\"") + "\"";
     content += lineEnd;
     return content;
 }
@@ -158,65 +149,108 @@ RegResult SetThroughWine(const WinePrefix& prefix, const std::string& subKey, st
     return Succeed();
 }
 
-// The values of the first key block of a `reg export` file (the exported
-// key's own; its subkeys' blocks follow). Its value lines are written as in
-// system.reg (with fewer escapes), so the registry file's reader decodes
-// them under a block header of our own.
-std::optional<std::vector<registry_file::Value>> ExportedKeyValues(const std::string& bytes) {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+// The key that is exported to read a key through the server: a product's
+// key (SOFTWARE\Vendor\Product) comes with its vendor's, so that the
+// products of one vendor that a start reads take one `reg export`. The
+// vendor keys of Windows itself hold most of the registry and are never
+// exported whole.
+std::u16string ExportedKeyFor(std::u16string_view foldedKey) {
+    const std::size_t vendorEnd = foldedKey.find(u'\\', 9);
+    const bool product = foldedKey.starts_with(u"SOFTWARE\\") &&
+                         vendorEnd != std::u16string::npos &&
+                         foldedKey.find(u'\\', vendorEnd + 1) == std::u16string::npos;
+    const std::u16string_view vendor = foldedKey.substr(0, vendorEnd);
+    if (!product || vendor == u"SOFTWARE\\MICROSOFT" || vendor == u"SOFTWARE\\WOW6432NODE" ||
+        vendor == u"SOFTWARE\\CLASSES") {
+        return std::u16string(foldedKey);
     }
-    if (!text.empty() && text.front() == u'\uFEFF') {
-        text.erase(0, 1);
-    }
-    const std::string utf8 = registry_file::Utf16ToUtf8(text);
-    if (!utf8.starts_with("Windows Registry Editor Version 5.00")) {
-        return std::nullopt;
-    }
-    std::string block = "WINE REGISTRY Version 2\n[Exported] 0\n";
-    bool inFirstBlock = false;
-    std::size_t start = 0;
-    while (start < utf8.size()) {
-        std::size_t end = utf8.find('\n', start);
-        end = end == std::string::npos ? utf8.size() : end;
-        const std::string_view line = std::string_view(utf8).substr(start, end - start);
-        start = end + 1;
-        if (line.starts_with('[')) {
-            if (inFirstBlock) {
-                break;
-            }
-            inFirstBlock = true;
-        } else if (inFirstBlock) {
-            block += line;
-            block += '\n';
-        }
-    }
-    if (!inFirstBlock) {
-        return std::nullopt;
-    }
-    const RegistryText file(std::move(block));
-    return file.ReadValues(file.keys().front());
+    return std::u16string(vendor);
 }
 
 // While a wineserver runs, system.reg may be half a minute behind it: the
-// key is read through the server instead.
+// key is read through the server instead, from an export made for an
+// earlier key of this start when it holds this one.
 RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSubKey,
-                          std::vector<registry_file::Value>& values) {
-    const auto exported = WineRegExport(prefix, trimmedSubKey);
-    if (!exported) {
-        return Fail(RegStatus::Failed, exported.error());
+                          std::vector<registry_detail::Value>& values) {
+    const std::u16string folded = FoldRegistryNameCase(Cp1252ToUtf16(trimmedSubKey));
+    const std::u16string exported = ExportedKeyFor(folded);
+    std::shared_ptr<const registry_detail::ExportedTree> tree =
+        registry_detail::CachedExport(prefix.folder, exported);
+    if (tree == nullptr) {
+        // The exported key is spelled as the program spells it.
+        const std::string name = trimmedSubKey.substr(0, exported.size());
+        const auto bytes = WineRegExport(prefix, name);
+        if (!bytes) {
+            return Fail(RegStatus::Failed, bytes.error());
+        }
+        if (!bytes->has_value()) {
+            return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + name + ": no such key");
+        }
+        auto read = registry_detail::ReadRegExport(**bytes);
+        if (!read) {
+            return Fail(RegStatus::Failed, "wine reg export: not a registry export");
+        }
+        tree = std::make_shared<const registry_detail::ExportedTree>(std::move(*read));
+        registry_detail::RememberExport(prefix.folder, exported, tree);
     }
-    if (!exported->has_value()) {
+    const std::u16string below =
+        folded.size() > exported.size() ? folded.substr(exported.size() + 1) : u"";
+    const auto found = tree->find(below);
+    if (found == tree->end()) {
         return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
     }
-    auto read = ExportedKeyValues(**exported);
-    if (!read) {
-        return Fail(RegStatus::Failed, "wine reg export: not a registry export");
-    }
-    values = std::move(*read);
+    values = found->second;
     return Succeed();
+}
+
+// The value set in the file, or through the server while one runs.
+RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf8,
+                         const std::string& subKey, std::string_view valueName,
+                         std::string_view text) {
+    const std::filesystem::path systemReg = prefix.folder / "system.reg";
+    const std::u16string keyPath = Utf8ToUtf16(keyPathUtf8);
+    const std::u16string name = Cp1252ToUtf16(valueName);
+    const std::u16string data = Cp1252ToUtf16(text);
+
+    // A running wineserver owns the registry: it saves its own copy over any
+    // file edit, so the value goes through it. Otherwise the file is ours;
+    // should a server start while we write, the file is left alone and the
+    // value goes through that server instead.
+    if (IsWineserverRunning(prefix.folder)) {
+        return SetThroughWine(prefix, subKey, valueName, text);
+    }
+    const auto content = ReadWholeFile(systemReg);
+    if (!content) {
+        return Fail(RegStatus::Failed, content.error());
+    }
+    const RegistryText file(std::move(*content));
+    if (!file.HasValidHeader()) {
+        return Fail(RegStatus::Failed, systemReg.string() + ": not a Wine registry file");
+    }
+    std::optional<std::string> changed =
+        registry_detail::WithStringValue(file, keyPath, name, data);
+    if (!changed) {
+        if (!KeyExists(file, FoldRegistryNameCase(keyPath))) {
+            return Fail(RegStatus::NotFound,
+                        "HKEY_LOCAL_MACHINE\\" + subKey + ": the key no longer exists");
+        }
+        changed = WithNewKeyBlock(file, keyPath, name, data);
+    }
+    const Status replaced = ReplaceFiles({{systemReg, std::move(*changed)}}, RealFileOperations(),
+                                         [&] { return !IsWineserverRunning(prefix.folder); });
+    if (replaced) {
+        return Succeed();
+    }
+    switch (replaced.error().code) {
+        case ECANCELED:  // a server started meanwhile
+            return SetThroughWine(prefix, subKey, valueName, text);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Fail(RegStatus::AccessDenied, replaced.error());
+        default:
+            return Fail(RegStatus::Failed, replaced.error());
+    }
 }
 
 }  // namespace
@@ -237,26 +271,25 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
         key.open_ = true;
         key.access_ = access;
         key.prefix_ = prefix;
-        key.keyPath_ = registry_file::Utf16ToUtf8(
-            ApplyView(registry_file::Cp1252ToUtf16(trimmedSubKey), prefix.win64));
+        key.keyPath_ = Utf16ToUtf8(ApplyView(Cp1252ToUtf16(trimmedSubKey), prefix.win64));
         key.subKey_ = std::move(trimmedSubKey);
         key.values_ = std::move(values);
         return Succeed();
     }
     const std::filesystem::path systemReg = prefix.folder / "system.reg";
-    const auto content = ReadWholeFile(systemReg);
-    if (!content) {
-        return Fail(RegStatus::NotFound, content.error());
+    const auto parsed = registry_detail::CachedRegistryFile(systemReg);
+    if (!parsed) {
+        return Fail(RegStatus::NotFound, parsed.error());
     }
-    const RegistryText file(std::move(*content));
+    const RegistryText& file = **parsed;
     if (!file.HasValidHeader()) {
         return Fail(RegStatus::NotFound, systemReg.string() + ": not a Wine registry file");
     }
 
-    const auto path =
-        FollowLinks(file, ApplyView(registry_file::Cp1252ToUtf16(trimmedSubKey), prefix.win64));
+    const auto path = FollowLinks(file, ApplyView(Cp1252ToUtf16(trimmedSubKey), prefix.win64));
     const std::u16string folded = path ? FoldRegistryNameCase(*path) : std::u16string();
-    if (!path || !KeyExists(file, folded)) {
+    const RegistryText::KeyMatch match = file.FindKey(folded);
+    if (!path || !(folded.empty() || match.atOrBelow)) {
         return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
     }
 
@@ -267,17 +300,15 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
     }
 
     auto values = std::make_shared<RegistryKey::Values>();
-    for (const auto& block : file.keys()) {
-        if (block.foldedPath == folded) {
-            auto blockValues = file.ReadValues(block);
-            values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
-        }
+    for (const registry_detail::KeyBlock* block : match.blocks) {
+        auto blockValues = file.ReadValues(*block);
+        values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
     }
     key.open_ = true;
     key.access_ = access;
     key.prefix_ = prefix;
     key.subKey_ = std::move(trimmedSubKey);
-    key.keyPath_ = registry_file::Utf16ToUtf8(*path);
+    key.keyPath_ = Utf16ToUtf8(*path);
     key.values_ = std::move(values);
     return Succeed();
 }
@@ -287,8 +318,8 @@ RegResult RegQueryValue(const RegistryKey& key, std::string_view valueName, char
     if (!key.open_ || !key.values_) {
         return Fail(RegStatus::Failed, "the registry key is not open");
     }
-    const std::u16string folded = FoldRegistryNameCase(registry_file::Cp1252ToUtf16(valueName));
-    const registry_file::Value* found = nullptr;
+    const std::u16string folded = FoldRegistryNameCase(Cp1252ToUtf16(valueName));
+    const registry_detail::Value* found = nullptr;
     for (const auto& value : key.values_->values) {
         if (FoldRegistryNameCase(value.name) == folded) {
             found = &value;
@@ -297,7 +328,7 @@ RegResult RegQueryValue(const RegistryKey& key, std::string_view valueName, char
     if (found == nullptr) {
         return Fail(RegStatus::NotFound, std::string(valueName) + ": no such value");
     }
-    const std::string data = registry_file::AnsiData(found->type, found->data);
+    const std::string data = registry_detail::AnsiData(found->type, found->data);
     const std::uint32_t available = size;
     size = static_cast<std::uint32_t>(data.size());
     if (buffer == nullptr) {
@@ -318,51 +349,12 @@ RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
     if (key.access_ != KeyAccess::SetValue) {
         return Fail(RegStatus::AccessDenied, "the registry key is open for reading only");
     }
-    const WinePrefix& prefix = key.prefix_;
-    const std::filesystem::path systemReg = prefix.folder / "system.reg";
-    const std::u16string keyPath = registry_file::Utf8ToUtf16(key.keyPath_);
-    const std::u16string name = registry_file::Cp1252ToUtf16(valueName);
-    const std::u16string data = registry_file::Cp1252ToUtf16(text);
-
-    // A running wineserver owns the registry: it saves its own copy over any
-    // file edit, so the value goes through it. Otherwise the file is ours;
-    // should a server start while we write, the file is left alone and the
-    // value goes through that server instead.
-    if (IsWineserverRunning(prefix.folder)) {
-        return SetThroughWine(prefix, key.subKey_, valueName, text);
-    }
-    const auto content = ReadWholeFile(systemReg);
-    if (!content) {
-        return Fail(RegStatus::Failed, content.error());
-    }
-    const RegistryText file(std::move(*content));
-    if (!file.HasValidHeader()) {
-        return Fail(RegStatus::Failed, systemReg.string() + ": not a Wine registry file");
-    }
-    std::optional<std::string> changed =
-        registry_writer::WithStringValue(file, keyPath, name, data);
-    if (!changed) {
-        if (!KeyExists(file, FoldRegistryNameCase(keyPath))) {
-            return Fail(RegStatus::NotFound,
-                        "HKEY_LOCAL_MACHINE\\" + key.subKey_ + ": the key no longer exists");
-        }
-        changed = WithNewKeyBlock(file, keyPath, name, data);
-    }
-    const Status replaced = ReplaceFiles({{systemReg, std::move(*changed)}}, RealFileOperations(),
-                                         [&] { return !IsWineserverRunning(prefix.folder); });
-    if (replaced) {
-        return Succeed();
-    }
-    switch (replaced.error().code) {
-        case ECANCELED:  // a server started meanwhile
-            return SetThroughWine(prefix, key.subKey_, valueName, text);
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Fail(RegStatus::AccessDenied, replaced.error());
-        default:
-            return Fail(RegStatus::Failed, replaced.error());
-    }
+    const RegResult result =
+        SetStringValue(key.prefix_, key.keyPath_, key.subKey_, valueName, text);
+    // Whichever way the value went, and even when it failed half-way, what
+    // was read before may be out of date now.
+    registry_detail::ForgetCachedRegistry(key.prefix_.folder);
+    return result;
 }
 
 void RegCloseKey(RegistryKey& key) {

@@ -49,7 +49,10 @@ enum class KeyAccess { QueryValue, SetValue };
 // An open key. Opening reads the value data of the key from system.reg, or
 // while a wineserver runs for the prefix (system.reg may then be up to half a
 // minute old) through that server with `wine reg export`, so a query sees the
-// registry as it was when the key was opened.
+// registry as it was when the key was opened. A start pays for this once:
+// the file is parsed once for as long as it stays the same, and one export
+// (of a product's vendor key, SOFTWARE\Vendor) answers the opens of the
+// next few seconds under it; a write of ours makes the next open read anew.
 class RegistryKey {
   public:
     RegistryKey() = default;

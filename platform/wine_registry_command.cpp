@@ -62,6 +62,13 @@ std::string RegFailure(const ChildExit& ran, const std::string& action) {
     return why;
 }
 
+// reg ends with status 1 for a missing key, and for every other failure too
+// (an invalid key name, a file it cannot write, a wine that cannot run it):
+// only its message tells them apart.
+bool SaysNoSuchKey(const std::string& output) {
+    return output.find("reg: Unable to find the specified registry key") != std::string::npos;
+}
+
 }  // namespace
 
 Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::string_view name,
@@ -98,8 +105,8 @@ Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::
     if (!ran) {
         return ran.error();
     }
-    if (ran->exitCode == 1) {
-        return std::optional<std::string>();  // reg: "Unable to find the specified registry key"
+    if (ran->exitCode == 1 && SaysNoSuchKey(ran->output)) {
+        return std::optional<std::string>();
     }
     if (ran->exitCode != 0 || !bytes || bytes->empty()) {
         return Error{"wine reg export", RegFailure(*ran, "read the key")};

@@ -21,7 +21,8 @@ inline constexpr std::chrono::seconds kWineRegTimeLimit{60};
 //   $WINE reg export "HKLM\<key>" <temporary file> /y [/reg:32]
 // Gives the exported file's bytes (UTF-16LE, "Windows Registry Editor
 // Version 5.00": the key's block first, then its subkeys'), or nothing when
-// the key does not exist. The key name is Windows-1252.
+// reg says that the key does not exist; any other failure is an error with
+// what reg printed. The key name is Windows-1252.
 Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key);
 
 // Sets a REG_SZ value through the running wineserver:

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/codepage.h"
 #include "platform/registry.h"
-#include "platform/registry_file.h"
-#include "platform/registry_writer.h"
+#include "platform/registry/registry_text_p.h"
+#include "platform/registry/registry_writer_p.h"
 #include "support/fake_installation.h"
 #include "support/fake_wine.h"
 
@@ -19,7 +21,7 @@ using namespace std::string_literals;
 using testsupport::QueryValue;
 namespace fs = std::filesystem;
 using platform::RegStatus;
-using platform::registry_file::RegistryText;
+using platform::registry_detail::RegistryText;
 
 const std::string kGameKey = "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six\\";
 
@@ -51,7 +53,8 @@ TEST(RegistryFile, ReadsEveryValueFormatAsAnAProgramSeesIt) {
         const auto values = file.ReadValues(file.keys().at(0));
         ASSERT_EQ(values.size(), 2u) << line;
         EXPECT_EQ(values[0].type, type) << line;
-        EXPECT_EQ(platform::registry_file::AnsiData(values[0].type, values[0].data), ansi) << line;
+        EXPECT_EQ(platform::registry_detail::AnsiData(values[0].type, values[0].data), ansi)
+            << line;
         EXPECT_EQ(values[1].name, u"After") << "the next value is found again: " << line;
     }
 }
@@ -62,7 +65,12 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const std::string unpack =
         "gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz' > '" + file.string() + "'";
     ASSERT_EQ(std::system(unpack.c_str()), 0);
+    // One key more, its name escaped (a \x escape, a trailing backslash) and in small letters.
+    std::ofstream(file, std::ios::binary | std::ios::app)
+        << "\n[Software\\\\Wow6432Node\\\\caf\\xe9\\\\jeux\\\\] 1\n\"V\"=\"x\"\n";
     const std::string original = testsupport::FileBytes(file);
+    // A file changed long ago, as a prefix's is: its parse is kept for later reads.
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
     const auto prefix = platform::LoadPrefix(folder.path());
     ASSERT_TRUE(prefix.win64);
     const std::pair<std::string, std::string> cases[] = {
@@ -76,6 +84,8 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
         {QueryValue(prefix, kGameKey, "VARNDEV"), "<no value>"},
         {QueryValue(prefix, "SOFTWARE\\TORV\\VARN MOD 2.0", "InstallPath"),
          "%ProgramFiles%\\VARN\0"s},
+        {QueryValue(prefix, "SOFTWARE\\CAF\xc9\\JEUX\\", "v"), "x\0"s},
+        {QueryValue(prefix, "Software\\Caf\xe9", "V"), "<no value>"},  // a key of subkeys only
         // a hex(7) multi string without its final zero, converted as it stands
         {QueryValue(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
          "root\\winebus\0\0C:\\windows\\inf"s},
@@ -100,6 +110,11 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
         "\"TexturePath\"=\"C:\\\\GOG Games\\\\Rainbow Six\\\\data\\\\texture\"\n";
     expected.insert(expected.find(last) + last.size(), "\"VARNDEV\"=\"\"\n");
     EXPECT_TRUE(testsupport::FileBytes(file) == expected) << "every other byte is kept";
+    // Each read sees the file as it is now: after our write, and after another program's.
+    EXPECT_EQ(QueryValue(prefix, kGameKey, "MouseRadiansPerPixel"), "0.025000\0"s);
+    expected.replace(expected.find("\"0.025000\""), 10, "\"0.5\"");
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << expected;
+    EXPECT_EQ(QueryValue(prefix, kGameKey, "MouseRadiansPerPixel"), "0.5\0"s);
 }
 
 TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
@@ -108,7 +123,7 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
     const std::string before =
         head + "\"Bin\"=hex:01,\\\r\n  03\r\n\"mouse\"=\"0.008727\"\r\n" + tail;
     const std::string binary = "WINE REGISTRY Version 2\n[A] 1\n\"B\"=hex:01,\\";
-    const std::u16string escaped = platform::registry_file::Cp1252ToUtf16(
+    const std::u16string escaped = platform::Cp1252ToUtf16(
         "C:\\Jeux \xe9"
         "a\xe9\\\x80"
         "1\t\"x\"\x01"
@@ -137,9 +152,12 @@ TEST(RegistryWriter, ChangesOneValueAndKeepsEveryOtherByte) {
             {binary + "\n\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
             {binary, u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n"},
             {binary + "\n[C] 2\n", u"A", u"N", u"v", binary + "\n\n\"N\"=\"v\"\n[C] 2\n"},
+            // a lone CR ends no line: the new value does not run on in the key's line
+            {"WINE REGISTRY Version 2\n[A] 1\r", u"A", u"N", u"v",
+             "WINE REGISTRY Version 2\n[A] 1\r\n\"N\"=\"v\"\n"},
         };
     for (const auto& [file, key, name, text, then] : cases) {
-        EXPECT_EQ(platform::registry_writer::WithStringValue(RegistryText(file), key, name, text),
+        EXPECT_EQ(platform::registry_detail::WithStringValue(RegistryText(file), key, name, text),
                   then);
     }
 }
@@ -176,27 +194,49 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     std::ofstream(file, std::ios::binary) << before;
 
     testsupport::FakeRunningServer server(installation);
+    const std::string vendorKey = "HKLM\\SOFTWARE\\Red Storm Entertainment";
     const std::string regKey = "HKLM\\" + kGameKey.substr(0, kGameKey.size() - 1);
+    const std::string eagleWatchKey =
+        "SOFTWARE\\Red Storm Entertainment\\Tom Clancy's Rainbow Six: Eagle Watch";
     {
         testsupport::FakeWine wine(
             testsupport::RegExportBody("\"MouseRadiansPerPixel\"=\"0.012345\""));
         EXPECT_EQ(QueryValue(installation.prefix(), kGameKey, "MouseRadiansPerPixel"),
                   "0.012345\0"s)
             << "what the server holds, not the file's 0.008727";
+        // The vendor's key came whole: its other product and a second open need no reg.
+        EXPECT_EQ(QueryValue(installation.prefix(), eagleWatchKey, ""), "<no key>");
         ASSERT_EQ(open(platform::KeyAccess::SetValue), RegStatus::Success);
         const platform::RegResult written = set("0.0123 \xe9");
         ASSERT_EQ(written, RegStatus::Success) << written.error().Describe();
+        QueryValue(installation.prefix(), kGameKey, "MouseRadiansPerPixel");  // read again
         const auto calls = wine.Calls();
         ASSERT_EQ(calls.size(), 3u);
-        EXPECT_EQ(calls[0].arguments.at(1) + " " + calls[0].arguments.at(2), "export " + regKey);
-        EXPECT_EQ(calls[2].prefix, installation.prefix().folder.string());
-        EXPECT_EQ(calls[2].arguments, (std::vector<std::string>{
+        EXPECT_EQ(calls[0].arguments.at(1) + " " + calls[0].arguments.at(2), "export " + vendorKey);
+        EXPECT_EQ(calls[1].prefix, installation.prefix().folder.string());
+        EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{
                                           "reg", "add", regKey, "/v", "MouseRadiansPerPixel", "/t",
                                           "REG_SZ", "/d", "0.0123 \xc3\xa9", "/f", "/reg:32"}));
+        EXPECT_EQ(calls[2].arguments.at(1), "export") << "a write makes the next read ask again";
     }
     {
         testsupport::FakeWine failing("exit 1");
         EXPECT_EQ(set("1"), RegStatus::Failed);
+    }
+    // reg ends with 1 for a missing key and for other failures alike: its words tell.
+    const std::pair<std::string, RegStatus> exports[] = {
+        {"reg: Unable to find the specified registry key", RegStatus::NotFound},
+        {"reg: Invalid system key", RegStatus::Failed},
+    };
+    for (const auto& [says, status] : exports) {
+        testsupport::FakeWine wine("echo '" + says + "' >&2; exit 1");
+        platform::RegistryKey other;
+        const platform::RegResult read = platform::RegOpenKey(
+            installation.prefix(), eagleWatchKey, platform::KeyAccess::QueryValue, other);
+        EXPECT_EQ(read, status) << says;
+        EXPECT_EQ(read.error().Describe().find("Invalid system key") != std::string::npos,
+                  status == RegStatus::Failed)
+            << read.error().Describe();
     }
     testsupport::ScopedEnvironment missing("WINE", "/no/such/wine");
     const platform::RegResult noWine = set("1");

@@ -95,11 +95,42 @@ std::vector<WineCall> FakeWine::WaitForCalls(std::size_t count, bool ended) cons
 }
 
 std::string RegExportBody(const std::string& valueLine) {
-    return "if [ \"$2\" = export ]; then { printf '\\377\\376'; printf 'Windows Registry Editor "
-           "Version 5.00\\r\\n\\r\\n[HKEY_LOCAL_MACHINE\\\\K]\\r\\n" +
-           (valueLine.empty() ? "" : valueLine + "\\r\\n") +
-           "' | iconv -t UTF-16LE; } > \"$(printf %s \"$4\" | sed 's/^....unix//; s|\\\\|/|g')\"; "
-           "fi\n";
+    std::string quoted;  // inside the shell's single quotes
+    for (char c : valueLine) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    // awk writes the blocks: the asked key's, then those of the keys below it
+    // that system.reg names (in a win64 prefix, under Software\Wow6432Node).
+    return R"(if [ "$2" = export ]; then
+out=$(printf %s "$4" | sed 's/^....unix//; s|\\|/|g')
+{ printf '\377\376'
+  { printf 'Windows Registry Editor Version 5.00\r\n'
+    KEY="${3#HKLM\\}" VALUE=')" +
+           quoted + R"(' awk '
+      function unescape(s,   out, i) {
+        out = ""
+        while ((i = index(s, "\\\\")) > 0) { out = out substr(s, 1, i); s = substr(s, i + 2) }
+        return out s
+      }
+      function block(name) {
+        printf "\r\n[HKEY_LOCAL_MACHINE\\%s]\r\n", name
+        if (ENVIRON["VALUE"] != "") printf "%s\r\n", ENVIRON["VALUE"]
+      }
+      BEGIN { key = ENVIRON["KEY"]; block(key) }
+      /^#arch=win64/ { win64 = 1 }
+      /^\[/ {
+        name = $0; sub(/^\[/, "", name); sub(/\][^]]*$/, "", name); name = unescape(name)
+        if (win64) {
+          if (tolower(substr(name, 1, 21)) != "software\\wow6432node\\") next
+          name = "Software\\" substr(name, 22)
+        }
+        if (tolower(substr(name, 1, length(key) + 1)) == tolower(key) "\\")
+          block(key substr(name, length(key) + 1))
+      }' "$WINEPREFIX/system.reg"
+  } | iconv -t UTF-16LE
+} > "$out"
+fi
+)";
 }
 
 std::string PeProgram(bool bits32) {

@@ -43,8 +43,9 @@ class FakeWine {
     ScopedEnvironment state_;
 };
 
-// A fake wine body: `reg export` writes the key, with this value line if
-// any ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
+// A fake wine body: `reg export` writes the key and the keys below it that
+// the prefix's system.reg names, each with this value line if any
+// ("\"Name\"=\"text\""), in UTF-16LE as wine does; nothing else is done.
 std::string RegExportBody(const std::string& valueLine = "");
 
 // The first bytes of a Windows program whose PE header names the i386 machine

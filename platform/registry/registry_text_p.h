@@ -23,12 +23,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace platform::registry_file {
+namespace platform::registry_detail {
 
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
@@ -46,8 +47,11 @@ struct Value {
 };
 
 struct KeyBlock {
-    std::u16string path;        // unescaped, "\" between names, no trailing backslash
-    std::u16string foldedPath;  // path upper-cased, for comparing
+    // Filled for every key once keys() was asked for, for links at once.
+    std::u16string path;         // unescaped, "\" between names, no trailing backslash
+    std::u16string foldedPath;   // path upper-cased, for comparing
+    std::size_t nameOffset = 0;  // the escaped name in the content, between '[' and ']'
+    std::size_t nameLength = 0;
     std::size_t headerLine = 0;
     std::size_t endLine = 0;          // the next key's header line, or the line count
     std::size_t lastContentLine = 0;  // the block's last line that is not blank
@@ -69,10 +73,24 @@ class RegistryText {
     std::string_view LineText(std::size_t line) const;
     // A line with its line end, exactly as stored.
     std::string_view RawLine(std::size_t line) const;
-    // The line end of a line: "\r\n", "\n" or "" (last line without one).
+    // The line end of a line: "\r\n", "\n" or "" (last line without one;
+    // a last line may also end with a lone "\r", which ends no line).
     std::string_view LineEnd(std::size_t line) const;
+    // The line end for lines added to the file: the first line's, else "\n".
+    std::string_view NewLineEnd() const;
 
-    const std::vector<KeyBlock>& keys() const { return keys_; }
+    // Every key block with its path; the first call unescapes the names.
+    const std::vector<KeyBlock>& keys() const;
+
+    // Reading a few keys of a large file needs no unescaped name but the
+    // links': these compare the escaped names as they stand.
+    struct KeyMatch {
+        std::vector<const KeyBlock*> blocks;  // the key's own, in file order (it may have two)
+        bool atOrBelow = false;               // a block of the key or of a key below it
+    };
+    KeyMatch FindKey(std::u16string_view foldedPath) const;
+    // The #link keys, with their paths.
+    std::vector<const KeyBlock*> LinkKeys() const;
 
     // The values of a key block, in file order. Lines that are not values
     // in a known format are skipped, as wineserver does.
@@ -85,9 +103,15 @@ class RegistryText {
         std::size_t fullLength;
     };
 
+    enum class Relation { Other, Same, Below };
+    // How the key's path (its escaped name) stands to a folded path.
+    Relation Relate(const KeyBlock& key, std::u16string_view foldedPath) const;
+    void DecodeName(KeyBlock& key) const;
+
     std::string content_;
     std::vector<Line> lines_;
-    std::vector<KeyBlock> keys_;
+    mutable std::vector<KeyBlock> keys_;  // names unescaped on demand
+    mutable std::once_flag namesDecoded_;
     bool validHeader_ = false;
     bool win64_ = false;
 };
@@ -98,14 +122,6 @@ std::u16string FoldRegistryNameCase(std::u16string_view name);
 // Key path without trailing backslashes.
 std::u16string TrimTrailingBackslashes(std::u16string_view path);
 
-// Windows-1252 text <-> UTF-16 units. Units that Windows-1252 cannot hold
-// become '?', as a Windows "A" function gives them.
-std::u16string Cp1252ToUtf16(std::string_view text);
-std::string Utf16ToCp1252(std::u16string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
-// Bytes that are no valid UTF-8 stand for themselves (as Latin-1).
-std::u16string Utf8ToUtf16(std::string_view text);
-
 // Parses an escaped string up to the unescaped end character. Returns the
 // number of bytes read, the end character not included, or nullopt when the
 // end character never comes.
@@ -115,7 +131,18 @@ std::optional<std::size_t> ParseEscaped(std::string_view source, char endChar, s
 // that need a backslash ("\"\"" for values, "[]" for key names).
 std::string Escape(std::u16string_view text, std::string_view extraEscapes);
 
+// A value line's data: the part after its name and '=' ("@=" or
+// "\"Name\"="), trimmed at its start, the name read into name; nothing when
+// the line is no value.
+std::optional<std::string_view> ValueData(std::string_view line, std::u16string& name);
+
+// Decodes a value's data by its tag ("text", str(N):, dword:, hex:, hex(N):)
+// into value (its endLine moves past continuation lines, up to blockEnd).
+// False for data in no known format, which wineserver skips too.
+bool DecodeValue(const RegistryText& file, std::string_view data, std::size_t blockEnd,
+                 Value& value);
+
 // The data of a value as a Windows "A" program reads it (see the .cpp for the rule).
 std::string AnsiData(std::uint32_t type, const std::string& data);
 
-}  // namespace platform::registry_file
+}  // namespace platform::registry_detail

@@ -1,12 +1,12 @@
-#include "platform/registry_writer.h"
+#include "platform/registry/registry_writer_p.h"
 
 #include <algorithm>
 
-namespace platform::registry_writer {
+namespace platform::registry_detail {
 namespace {
 
-using registry_file::FoldRegistryNameCase;
-using registry_file::RegistryText;
+using registry_detail::FoldRegistryNameCase;
+using registry_detail::RegistryText;
 
 std::size_t OffsetOf(const RegistryText& file, std::size_t line) {
     if (line >= file.LineCount()) {
@@ -20,7 +20,7 @@ std::size_t NameTokenLength(std::string_view line) {
     std::size_t i = line.find_first_not_of(" \t");
     if (line[i] == '"') {
         std::u16string ignored;
-        i += *registry_file::ParseEscaped(line.substr(i + 1), '"', ignored) + 2;
+        i += *registry_detail::ParseEscaped(line.substr(i + 1), '"', ignored) + 2;
     } else {
         ++i;  // '@'
     }
@@ -32,12 +32,12 @@ std::size_t NameTokenLength(std::string_view line) {
 std::optional<std::string> WithStringValue(const RegistryText& file, std::u16string_view keyPath,
                                            std::u16string_view name, std::u16string_view text) {
     const std::u16string foldedKey =
-        FoldRegistryNameCase(registry_file::TrimTrailingBackslashes(keyPath));
+        FoldRegistryNameCase(registry_detail::TrimTrailingBackslashes(keyPath));
     const std::u16string foldedName = FoldRegistryNameCase(name);
 
-    const registry_file::KeyBlock* block = nullptr;
+    const registry_detail::KeyBlock* block = nullptr;
     std::size_t valuesEnd = 0;  // the line after the block's last value
-    std::optional<registry_file::Value> existing;
+    std::optional<registry_detail::Value> existing;
     for (const auto& key : file.keys()) {
         if (key.foldedPath != foldedKey) {
             continue;
@@ -56,7 +56,7 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
         return std::nullopt;
     }
 
-    const std::string data = "\"" + registry_file::Escape(text, "\"\"") + "\"";
+    const std::string data = "\"" + registry_detail::Escape(text, "\"\"") + "\"";
     const std::string& content = file.content();
     std::string result;
     result.reserve(content.size() + data.size() + name.size() + 8);
@@ -75,16 +75,18 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
         return result;
     }
 
-    const std::string_view fileLineEnd = file.LineEnd(0).empty() ? "\n" : file.LineEnd(0);
+    const std::string_view fileLineEnd = file.NewLineEnd();
     const std::string nameToken =
-        name.empty() ? "@=" : "\"" + registry_file::Escape(name, "\"\"") + "\"=";
+        name.empty() ? "@=" : "\"" + registry_detail::Escape(name, "\"\"") + "\"=";
     // After the block's last line; a binary value continued onto blank lines
     // ends after them.
     const std::size_t insertLine = std::max(block->lastContentLine + 1, valuesEnd);
     const std::size_t insertAt = OffsetOf(file, insertLine);
     result.append(content, 0, insertAt);
-    if (file.LineEnd(insertLine - 1).empty()) {
-        result.append(fileLineEnd);  // the file ended without a line end
+    if (!file.LineEnd(insertLine - 1).ends_with('\n')) {
+        // The file ended without a line end (or with a lone CR, which ends no
+        // line): the new value would run on in the last line.
+        result.append(fileLineEnd);
     }
     // A line left continued by a backslash would take the new value for its
     // continuation and lose both: a blank line ends it.
@@ -102,4 +104,4 @@ std::optional<std::string> WithStringValue(const RegistryText& file, std::u16str
     return result;
 }
 
-}  // namespace platform::registry_writer
+}  // namespace platform::registry_detail

@@ -1,0 +1,195 @@
+#include "platform/registry/registry_text_p.h"
+
+#include "platform/registry/registry_scan_p.h"
+
+namespace platform::registry_detail {
+namespace {
+
+constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+
+// The length of an escaped name up to the unescaped end character, read as
+// ParseEscaped reads it (an escape takes the character after the
+// backslash with it), or nothing when the end character never comes.
+std::optional<std::size_t> EscapedLength(std::string_view source, char endChar) {
+    std::size_t i = 0;
+    while (i < source.size() && source[i] != endChar) {
+        i += source[i] == '\\' && i + 1 < source.size() ? 2 : 1;
+    }
+    if (i >= source.size()) {
+        return std::nullopt;
+    }
+    return i;
+}
+
+}  // namespace
+
+RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
+    lines_.reserve(content_.size() / 32);
+    std::size_t offset = 0;
+    while (offset < content_.size()) {
+        const std::size_t newline = content_.find('\n', offset);
+        const std::size_t end = newline == std::string::npos ? content_.size() : newline + 1;
+        std::size_t textEnd = newline == std::string::npos ? content_.size() : newline;
+        if (textEnd > offset && content_[textEnd - 1] == '\r') {
+            --textEnd;
+        }
+        lines_.push_back({offset, textEnd - offset, end - offset});
+        offset = end;
+    }
+
+    validHeader_ = !lines_.empty() && TrimRight(LineText(0)) == kHeader;
+    KeyBlock* current = nullptr;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view text = TrimLeft(LineText(i));
+        if (StartsWith(text, "[")) {
+            if (current != nullptr) {
+                current->endLine = i;
+            }
+            const std::optional<std::size_t> nameLength = EscapedLength(text.substr(1), ']');
+            if (!nameLength) {
+                current = nullptr;  // a broken key line: its values belong to no key
+                continue;
+            }
+            KeyBlock key;
+            key.nameOffset = static_cast<std::size_t>(text.data() + 1 - content_.data());
+            key.nameLength = *nameLength;
+            key.headerLine = i;
+            key.endLine = lines_.size();
+            key.lastContentLine = i;
+            keys_.push_back(std::move(key));
+            current = &keys_.back();
+        } else if (current == nullptr) {
+            if (TrimRight(text) == "#arch=win64") {
+                win64_ = true;
+            }
+        } else if (!TrimRight(text).empty()) {
+            current->lastContentLine = i;
+            if (TrimRight(text) == "#link") {
+                current->isLink = true;
+            }
+        }
+    }
+    for (KeyBlock& key : keys_) {
+        if (key.isLink) {
+            DecodeName(key);
+        }
+    }
+}
+
+void RegistryText::DecodeName(KeyBlock& key) const {
+    std::u16string path;
+    ParseEscaped(std::string_view(content_).substr(key.nameOffset, key.nameLength + 1), ']', path);
+    key.path = TrimTrailingBackslashes(path);
+    key.foldedPath = FoldRegistryNameCase(key.path);
+}
+
+const std::vector<KeyBlock>& RegistryText::keys() const {
+    std::call_once(namesDecoded_, [this] {
+        for (KeyBlock& key : keys_) {
+            if (!key.isLink) {  // a link's name is there from the start
+                DecodeName(key);
+            }
+        }
+    });
+    return keys_;
+}
+
+RegistryText::Relation RegistryText::Relate(const KeyBlock& key,
+                                            std::u16string_view foldedPath) const {
+    const std::string_view name = std::string_view(content_).substr(key.nameOffset, key.nameLength);
+    // Most names are ASCII with no escape but "\\": those compare unit by
+    // unit as they stand, and nearly all differ within their first names.
+    std::size_t matched = 0;  // units of foldedPath matched
+    std::size_t i = 0;
+    for (; i < name.size(); ++i) {
+        char c = name[i];
+        if (static_cast<unsigned char>(c) >= 0x80 ||
+            (c == '\\' && (i + 1 >= name.size() || name[i + 1] != '\\'))) {
+            break;  // needs the whole unescaping
+        }
+        if (c == '\\') {
+            ++i;
+        } else if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (matched == foldedPath.size()) {
+            break;  // the name goes on past the path: below it, or trailing backslashes
+        }
+        if (static_cast<char16_t>(c) != foldedPath[matched]) {
+            return Relation::Other;
+        }
+        ++matched;
+    }
+    if (i == name.size() && matched < foldedPath.size()) {
+        return Relation::Other;  // a name shorter than the path
+    }
+    // The rest decides (trailing backslashes are no part of the path):
+    // unescaped and compared whole.
+    std::u16string path;
+    ParseEscaped(std::string_view(content_).substr(key.nameOffset, key.nameLength + 1), ']', path);
+    const std::u16string folded = FoldRegistryNameCase(TrimTrailingBackslashes(path));
+    if (folded == foldedPath) {
+        return Relation::Same;
+    }
+    const bool below = folded.size() > foldedPath.size() &&
+                       folded.compare(0, foldedPath.size(), foldedPath) == 0 &&
+                       (foldedPath.empty() || folded[foldedPath.size()] == u'\\');
+    return below ? Relation::Below : Relation::Other;
+}
+
+RegistryText::KeyMatch RegistryText::FindKey(std::u16string_view foldedPath) const {
+    KeyMatch match;
+    for (const KeyBlock& key : keys_) {
+        const Relation relation = Relate(key, foldedPath);
+        if (relation == Relation::Same) {
+            match.blocks.push_back(&key);
+        }
+        match.atOrBelow = match.atOrBelow || relation != Relation::Other;
+    }
+    return match;
+}
+
+std::vector<const KeyBlock*> RegistryText::LinkKeys() const {
+    std::vector<const KeyBlock*> links;
+    for (const KeyBlock& key : keys_) {
+        if (key.isLink) {
+            links.push_back(&key);
+        }
+    }
+    return links;
+}
+
+std::string_view RegistryText::LineText(std::size_t line) const {
+    return std::string_view(content_).substr(lines_[line].offset, lines_[line].textLength);
+}
+
+std::string_view RegistryText::RawLine(std::size_t line) const {
+    return std::string_view(content_).substr(lines_[line].offset, lines_[line].fullLength);
+}
+
+std::string_view RegistryText::LineEnd(std::size_t line) const {
+    return RawLine(line).substr(lines_[line].textLength);
+}
+
+std::string_view RegistryText::NewLineEnd() const {
+    const std::string_view first = lines_.empty() ? std::string_view() : LineEnd(0);
+    return first.ends_with('\n') ? first : "\n";
+}
+
+std::vector<Value> RegistryText::ReadValues(const KeyBlock& key) const {
+    std::vector<Value> values;
+    for (std::size_t i = key.headerLine + 1; i < key.endLine; ++i) {
+        Value value;
+        value.firstLine = i;
+        value.endLine = i + 1;
+        const std::optional<std::string_view> data = ValueData(LineText(i), value.name);
+        const bool decoded = data && DecodeValue(*this, *data, key.endLine, value);
+        i = value.endLine - 1;  // past a value's continuation lines, even a broken one's
+        if (decoded) {
+            values.push_back(std::move(value));
+        }
+    }
+    return values;
+}
+
+}  // namespace platform::registry_detail
