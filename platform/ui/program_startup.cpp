@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "platform/message.h"
 #include "platform/prefix_selection.h"
 #include "platform/ui/prefix_chooser.h"
 
@@ -22,15 +23,49 @@ const QCommandLineOption& PrefixOption() {
 }
 
 void SetUp(QCommandLineParser& parser, const ProgramInfo& info) {
+    const QString remembered = QString::fromStdString(
+        RememberedPrefixFile(CurrentSelectionInput({}, {}).configHome).string());
     parser.setApplicationDescription(
         info.description +
-        QStringLiteral("\n\nWithout --prefix or WINEPREFIX it looks for the game in ~/.wine "
-                       "and in the prefixes of Lutris, Bottles, Heroic and Steam, and asks when "
-                       "several hold it. Wine programs run with $WINE, else the Wine build the "
-                       "prefix's launcher uses, else wine on the PATH."));
+        QStringLiteral("\n\nWithout --prefix or WINEPREFIX it looks for the game in ~/.wine, "
+                       "~/Games and the prefixes of Lutris, Bottles, Heroic and Steam (every "
+                       "library, native and Flatpak), and asks when several hold it. A folder "
+                       "inside a prefix (its drive_c, the game's folder) means that prefix."
+                       "\n\nA prefix chosen with \"Remember this choice\" is kept in ") +
+        remembered +
+        QStringLiteral(" and used first while it holds the game; to forget it, delete that "
+                       "file. Wine programs run with $WINE, else the Wine build the prefix's "
+                       "launcher uses, else wine on the PATH."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(PrefixOption());
+}
+
+// The window system's own options (-platform offscreen, -style ...), which
+// the application object takes out later: known here so that anything else
+// can be refused before a display is needed.
+void AddToolkitOptions(QCommandLineParser& parser) {
+    const char* const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+        "qwindowicon", "qwindowtitle", "geometry", "title", "display", "name", "session",
+        "style", "stylesheet", "qmljsdebugger", "visual", "ncols", "im", "inputstyle"};
+    const char* const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap"};
+    for (const char* name : withValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : flags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+[[noreturn]] void Refuse(const ProgramInfo& info, const QString& what) {
+    std::cerr << info.name.toStdString() << ": " << what.toStdString() << "; see "
+              << info.name.toStdString() << " --help\n";
+    std::exit(1);
 }
 
 }  // namespace
@@ -39,19 +74,28 @@ void AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
     if (argc < 2) {
         return;  // nothing to answer; no second application object is made
     }
+    // No display is needed for this: plain text, and the process ends.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(info.name);
     QCoreApplication::setApplicationVersion(info.version);
     QCommandLineParser parser;
     SetUp(parser, info);
-    // Wrong options are refused later, once the window system's own options
-    // (-platform, -style ...) have been taken out.
-    (void)parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(QStringLiteral("help"))) {
+    QCommandLineParser full;
+    SetUp(full, info);
+    full.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    AddToolkitOptions(full);
+    const bool parsed = full.parse(QCoreApplication::arguments());
+    if (full.isSet(QStringLiteral("help"))) {
         parser.showHelp();
     }
-    if (parser.isSet(QStringLiteral("version"))) {
+    if (full.isSet(QStringLiteral("version"))) {
         parser.showVersion();
+    }
+    if (!parsed) {
+        Refuse(info, full.errorText());
+    }
+    if (!full.positionalArguments().isEmpty()) {
+        Refuse(info, QStringLiteral("unexpected argument ") + full.positionalArguments().front());
     }
 }
 
@@ -71,6 +115,13 @@ std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const Prog
 
     PrefixSelection selection =
         SelectPrefix(CurrentSelectionInput(gameKey, parser.value(prefixOption).toStdString()));
+    if (!selection.refusal.empty()) {
+        // Never the main window on a folder that is no prefix.
+        std::cerr << program << ": " << selection.refusal << '\n';
+        ShowMessage(WithDetails("The folder given is no Wine prefix.", selection.refusal),
+                    program, MB_OK | MB_ICONHAND);
+        std::exit(1);
+    }
     for (const std::string& note : selection.notes) {
         std::cerr << program << ": " << note << '\n';
     }
