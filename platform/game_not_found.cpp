@@ -25,12 +25,13 @@ std::optional<WinePrefix> ShowGameNotFound(const std::string& text, const std::s
         }
         WinePrefix next = std::move(chosen).value();
         if (PrefixHoldingKey(next.folder, gameKey) &&
-            ShowMessage(WithDetails("Remember this prefix for the next starts?",
-                                    next.folder.string()),
-                        caption, MB_YESNO | MB_ICONASTERISK) == IDYES) {
+            ShowMessage(
+                WithDetails("Remember this prefix for the next starts?", next.folder.string()),
+                caption, MB_YESNO | MB_ICONASTERISK) == IDYES) {
             const SelectionInput input = CurrentSelectionInput(gameKey, {});
             if (const Status saved = RememberPrefix(input.configHome, next.folder); saved.ok()) {
-                next.foundHow += ", remembered in " + RememberedPrefixFile(input.configHome).string();
+                next.foundHow +=
+                    ", remembered in " + RememberedPrefixFile(input.configHome).string();
             } else {
                 ShowMessage(WithDetails("The choice was not remembered.", saved.error().Describe()),
                             caption, MB_OK | MB_ICONEXCLAMATION);

@@ -26,8 +26,8 @@ std::vector<LauncherPrefix> BottlesPrefixes(const std::filesystem::path& home) {
     std::vector<LauncherPrefix> found;
     for (const BottlesPlace& place : BottlesPlaces(home)) {
         std::error_code error;
-        for (std::filesystem::directory_iterator it(place.bottles, error), end;
-             !error && it != end; it.increment(error)) {
+        for (std::filesystem::directory_iterator it(place.bottles, error), end; !error && it != end;
+             it.increment(error)) {
             const auto texts =
                 launchers::YamlTexts(it->path() / "bottle.yml", {{"Runner"}, {"Name"}});
             if (texts[0].empty()) {

@@ -61,8 +61,8 @@ std::vector<LauncherPrefix> LutrisPrefixes(const fs::path& home) {
     };
     std::vector<LauncherPrefix> found;
     for (const Place& place : places) {
-        const auto defaults = launchers::YamlTexts(place.config / "runners/wine.yml",
-                                                   {{"wine", "version"}, {"wine", "custom_wine_path"}});
+        const auto defaults = launchers::YamlTexts(
+            place.config / "runners/wine.yml", {{"wine", "version"}, {"wine", "custom_wine_path"}});
         for (const auto& games : {place.config / "games", place.data / "games"}) {
             for (const auto& file : launchers::FilesWithExtension(games, ".yml")) {
                 const auto texts = launchers::YamlTexts(

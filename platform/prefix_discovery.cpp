@@ -38,7 +38,8 @@ bool HoldsKey(const WinePrefix& prefix, std::string_view key) {
 
 std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path& home) {
     std::vector<std::pair<std::string, fs::path>> candidates{{"~/.wine", home / ".wine"}};
-    const auto addAll = [&candidates](const std::string& label, const std::vector<fs::path>& folders) {
+    const auto addAll = [&candidates](const std::string& label,
+                                      const std::vector<fs::path>& folders) {
         for (const fs::path& folder : folders) {
             candidates.emplace_back(label, folder);
         }
@@ -118,9 +119,8 @@ Result<fs::path> EnclosingPrefix(const fs::path& given) {
             break;
         }
     }
-    return Error{given.string(),
-                 "this folder is no Wine prefix, and no folder above it is one. " +
-                     std::string(kPrefixMeaning)};
+    return Error{given.string(), "this folder is no Wine prefix, and no folder above it is one. " +
+                                     std::string(kPrefixMeaning)};
 }
 
 bool IsPrefixFolder(const fs::path& folder) {

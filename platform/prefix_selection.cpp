@@ -131,7 +131,8 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
             // A card taken out or a disk not mounted: the choice stays.
             selection.notes.push_back("The remembered prefix " + remembered->string() +
                                       " is not there now (a card or disk not mounted?). It stays "
-                                      "remembered in " + file + "; this run works on another.");
+                                      "remembered in " +
+                                      file + "; this run works on another.");
         } else if (auto prefix = PrefixHoldingKey(*remembered, input.gameKey)) {
             selection.prefix = withWine(*prefix, "remembered in " + file);
             return selection;

@@ -45,9 +45,8 @@ std::vector<Token> Tokens(std::string_view vdf) {
 }
 
 bool IsNumber(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isdigit(c) != 0;
-    });
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
 }  // namespace
@@ -106,9 +105,10 @@ std::vector<fs::path> SteamLibraries(const fs::path& home) {
         if (!fs::is_directory(steamapps, error)) {
             return;  // listed but not there now
         }
-        const bool seen = std::any_of(libraries.begin(), libraries.end(), [&](const fs::path& known) {
-            return known == steamapps || fs::equivalent(known, steamapps, error);
-        });
+        const bool seen =
+            std::any_of(libraries.begin(), libraries.end(), [&](const fs::path& known) {
+                return known == steamapps || fs::equivalent(known, steamapps, error);
+            });
         if (!seen) {
             libraries.push_back(steamapps);
         }

@@ -45,10 +45,25 @@ void SetUp(QCommandLineParser& parser, const ProgramInfo& info) {
 // the application object takes out later: known here so that anything else
 // can be refused before a display is needed.
 void AddToolkitOptions(QCommandLineParser& parser) {
-    const char* const withValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-        "qwindowicon", "qwindowtitle", "geometry", "title", "display", "name", "session",
-        "style", "stylesheet", "qmljsdebugger", "visual", "ncols", "im", "inputstyle"};
+    const char* const withValue[] = {"platform",
+                                     "platformpluginpath",
+                                     "platformtheme",
+                                     "plugin",
+                                     "qwindowgeometry",
+                                     "qwindowicon",
+                                     "qwindowtitle",
+                                     "geometry",
+                                     "title",
+                                     "display",
+                                     "name",
+                                     "session",
+                                     "style",
+                                     "stylesheet",
+                                     "qmljsdebugger",
+                                     "visual",
+                                     "ncols",
+                                     "im",
+                                     "inputstyle"};
     const char* const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap"};
     for (const char* name : withValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
@@ -118,8 +133,8 @@ std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const Prog
     if (!selection.refusal.empty()) {
         // Never the main window on a folder that is no prefix.
         std::cerr << program << ": " << selection.refusal << '\n';
-        ShowMessage(WithDetails("The folder given is no Wine prefix.", selection.refusal),
-                    program, MB_OK | MB_ICONHAND);
+        ShowMessage(WithDetails("The folder given is no Wine prefix.", selection.refusal), program,
+                    MB_OK | MB_ICONHAND);
         std::exit(1);
     }
     for (const std::string& note : selection.notes) {

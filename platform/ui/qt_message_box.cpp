@@ -92,9 +92,9 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
             // a cramped column.
             if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
                 const int width = box.fontMetrics().averageCharWidth() * 72;
-                grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum,
-                                              QSizePolicy::Expanding),
-                              grid->rowCount(), 0, 1, grid->columnCount());
+                grid->addItem(
+                    new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    grid->rowCount(), 0, 1, grid->columnCount());
             }
         } else {
             box.setDetailedText(details);
