@@ -107,7 +107,8 @@ void AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
         parser.showVersion();
     }
     if (!parsed) {
-        Refuse(info, full.errorText());
+        QString why = full.errorText();
+        Refuse(info, why.endsWith(QLatin1Char('.')) ? why.chopped(1) : why);
     }
     if (!full.positionalArguments().isEmpty()) {
         Refuse(info, QStringLiteral("unexpected argument ") + full.positionalArguments().front());
@@ -131,10 +132,14 @@ std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const Prog
     PrefixSelection selection =
         SelectPrefix(CurrentSelectionInput(gameKey, parser.value(prefixOption).toStdString()));
     if (!selection.refusal.empty()) {
-        // Never the main window on a folder that is no prefix.
+        // Never the main window on a folder that is no prefix. --prefix is
+        // typed in a terminal; a WINEPREFIX may come with a desktop session,
+        // where standard error is seen by no one.
         std::cerr << program << ": " << selection.refusal << '\n';
-        ShowMessage(WithDetails("The folder given is no Wine prefix.", selection.refusal), program,
-                    MB_OK | MB_ICONHAND);
+        if (!parser.isSet(prefixOption)) {
+            ShowMessage(WithDetails("WINEPREFIX names no Wine prefix.", selection.refusal), program,
+                        MB_OK | MB_ICONHAND);
+        }
         std::exit(1);
     }
     for (const std::string& note : selection.notes) {
