@@ -183,21 +183,23 @@ std::string StartupLine(const std::string& programName, const WinePrefix& prefix
 }
 
 std::string GameNotFoundDetail(const WinePrefix& prefix) {
+    const std::string home = CurrentSelectionInput({}, {}).home.string();
+    std::string folder = prefix.folder.string();
+    if (folder.starts_with(home + "/")) {
+        folder = "~" + folder.substr(home.size());
+    }
     std::string text;
     for (const std::string& note : prefix.notes) {
         text += note + "\n\n";
     }
-    text += "The game was looked for in the Wine prefix " + prefix.folder.string();
-    if (!prefix.foundHow.empty()) {
-        text += " (" + prefix.foundHow + ")";
-    }
     if (!prefix.searched.empty()) {
-        text += ", and in every prefix in:";
+        text += "No Wine prefix holds the game. The programs looked in:";
         for (const std::string& place : prefix.searched) {
             text += "\n  " + place;
         }
     } else {
-        text += ".";
+        text += "The game is not in the Wine prefix " + folder +
+                (prefix.foundHow.empty() ? "" : " (" + prefix.foundHow + ")") + ".";
     }
     text +=
         "\n\nIf the game is installed in another prefix, choose that folder (the one that holds "

@@ -105,6 +105,10 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
         folderButton = box.addButton(QMessageBox::tr("&Choose the prefix folder\u2026"),
                                      QMessageBox::ActionRole);
         folderButton->setObjectName(QStringLiteral("chooseFolder"));
+        // Closing the box is its plain answer, as with one button.
+        if (QAbstractButton* plain = box.button(QMessageBox::Ok)) {
+            box.setEscapeButton(plain);
+        }
     }
     // The box is answered with the normal pointer, also while the window
     // behind it shows the wait cursor.
