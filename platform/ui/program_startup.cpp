@@ -16,7 +16,8 @@ namespace {
 const QCommandLineOption& PrefixOption() {
     static const QCommandLineOption option(
         QStringLiteral("prefix"),
-        QStringLiteral("Work on the game in the Wine prefix DIR (the folder that holds drive_c) "
+        QStringLiteral("Work on the game in the Wine prefix DIR (the folder that holds "
+                       "system.reg and drive_c; a folder inside a prefix means that prefix) "
                        "instead of WINEPREFIX or the prefixes found on their own."),
         QStringLiteral("DIR"));
     return option;
