@@ -34,8 +34,7 @@ bool HoldsKey(const WinePrefix& prefix, std::string_view key) {
     return true;
 }
 
-}  // namespace
-
+// The candidates, each with the place it is counted under in messages.
 std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path& home) {
     std::vector<std::pair<std::string, fs::path>> candidates{{"~/.wine", home / ".wine"}};
     const auto addAll = [&candidates](const std::string& label,
@@ -44,7 +43,9 @@ std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path&
             candidates.emplace_back(label, folder);
         }
     };
-    addAll("~/Games/*", SubFolders(home / "Games"));
+    std::vector<fs::path> games = SubFolders(home / "Games");
+    std::erase(games, home / "Games/Heroic");  // Heroic's own folder, below
+    addAll("~/Games/*", games);
     for (const BottlesPlace& place : BottlesPlaces(home)) {
         addAll("Bottles", SubFolders(place.bottles));
     }
@@ -57,6 +58,8 @@ std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path&
     }
     return candidates;
 }
+
+}  // namespace
 
 std::vector<fs::path> CandidatePrefixFolders(const fs::path& home) {
     std::vector<fs::path> folders;

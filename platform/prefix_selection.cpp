@@ -127,8 +127,10 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     }
     if (const auto remembered = Remembered(input.configHome)) {
         const std::string file = RememberedPrefixFile(input.configHome).string();
-        if (!IsPrefixFolder(*remembered)) {
-            // A card taken out or a disk not mounted: the choice stays.
+        if (!IsPrefixFolder(*remembered) ||
+            access((*remembered / "system.reg").c_str(), R_OK) != 0) {
+            // A card taken out or a disk not mounted: the choice stays. Only
+            // a registry that can be read tells that the game is gone.
             selection.notes.push_back("The remembered prefix " + remembered->string() +
                                       " is not there now (a card or disk not mounted?). It stays "
                                       "remembered in " +
