@@ -1,5 +1,6 @@
 #include "platform/game_not_found.h"
 
+#include <cerrno>
 #include <iostream>
 
 #include "platform/message.h"
@@ -37,7 +38,8 @@ std::optional<WinePrefix> ShowGameNotFound(const std::string& text, const std::s
                             caption, MB_OK | MB_ICONEXCLAMATION);
             }
         }
-        std::cerr << StartupLine(caption, next) << std::endl;
+        // Said as at start, under the command's name.
+        std::cerr << StartupLine(program_invocation_short_name, next) << std::endl;
         return next;
     }
     return std::nullopt;
