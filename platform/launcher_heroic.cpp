@@ -1,7 +1,7 @@
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "platform/file_read.h"
 #include "platform/launchers.h"
 
 namespace platform {
@@ -37,8 +37,9 @@ std::vector<LauncherPrefix> HeroicPrefixes(const std::filesystem::path& home) {
     std::vector<LauncherPrefix> found;
     for (const auto& [folder, sandboxed] : places) {
         for (const auto& file : launchers::FilesWithExtension(folder, ".json")) {
-            std::ifstream in(file, std::ios::binary);
-            const nlohmann::json config = nlohmann::json::parse(in, nullptr, false);
+            const Result<std::string> bytes = ReadWholeFile(file);
+            const nlohmann::json config =
+                bytes ? nlohmann::json::parse(*bytes, nullptr, false) : nlohmann::json();
             if (!config.is_object()) {
                 continue;  // unreadable or not JSON
             }

@@ -1,22 +1,37 @@
-#include <fstream>
 #include <system_error>
 
+#include "platform/file_read.h"
 #include "platform/launchers.h"
+#include "platform/steam_libraries.h"
 
 namespace platform {
 namespace {
 
+// The lines of a small text file; none when it cannot be read.
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    const Result<std::string> text = ReadWholeFile(file);
+    if (!text) {
+        return lines;
+    }
+    std::size_t at = 0;
+    while (at < text->size()) {
+        const std::size_t end = std::min(text->find('\n', at), text->size());
+        lines.push_back(text->substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
 // The Proton build that config_info names: the folder that holds the files/
-// or dist/ folder its later lines point into.
+// or dist/ folder its later lines point into, in whichever library it lies.
 std::filesystem::path ProtonFilesFolder(const std::filesystem::path& configInfo) {
-    std::ifstream in(configInfo, std::ios::binary);
-    std::string line;
-    std::getline(in, line);  // the build's version
-    while (std::getline(in, line)) {
+    const std::vector<std::string> lines = Lines(configInfo);
+    for (std::size_t i = 1; i < lines.size(); ++i) {  // the first line is the build's version
         for (const char* inside : {"/files/", "/dist/"}) {
-            const std::size_t at = line.find(inside);
-            if (line.starts_with("/") && at != std::string::npos) {
-                return line.substr(0, at + std::char_traits<char>::length(inside) - 1);
+            const std::size_t at = lines[i].find(inside);
+            if (lines[i].starts_with("/") && at != std::string::npos) {
+                return lines[i].substr(0, at + std::char_traits<char>::length(inside) - 1);
             }
         }
     }
@@ -25,9 +40,7 @@ std::filesystem::path ProtonFilesFolder(const std::filesystem::path& configInfo)
 
 // The "name" line of the game's appmanifest_<id>.acf.
 std::string SteamGameName(const std::filesystem::path& steamapps, const std::string& id) {
-    std::ifstream in(steamapps / ("appmanifest_" + id + ".acf"), std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (const std::string& line : Lines(steamapps / ("appmanifest_" + id + ".acf"))) {
         const std::size_t key = line.find("\"name\"");
         if (key == std::string::npos) {
             continue;
@@ -45,8 +58,7 @@ std::string SteamGameName(const std::filesystem::path& steamapps, const std::str
 
 std::vector<LauncherPrefix> SteamPrefixes(const std::filesystem::path& home) {
     std::vector<LauncherPrefix> found;
-    for (const char* steam : {".local/share/Steam", ".steam/steam"}) {
-        const std::filesystem::path steamapps = home / steam / "steamapps";
+    for (const std::filesystem::path& steamapps : SteamLibraries(home)) {
         std::error_code error;
         for (std::filesystem::directory_iterator it(steamapps / "compatdata", error), end;
              !error && it != end; it.increment(error)) {

@@ -1,5 +1,6 @@
 #include <yaml-cpp/yaml.h>
 
+#include "platform/file_read.h"
 #include "platform/launchers.h"
 
 namespace platform::launchers {
@@ -7,11 +8,15 @@ namespace platform::launchers {
 std::vector<std::string> YamlTexts(const std::filesystem::path& file,
                                    const std::vector<std::vector<std::string>>& keyPaths) {
     std::vector<std::string> texts(keyPaths.size());
+    const Result<std::string> bytes = ReadWholeFile(file);
+    if (!bytes) {
+        return texts;  // unreadable: nothing known
+    }
     YAML::Node root;
     try {
-        root = YAML::LoadFile(file.string());
+        root = YAML::Load(*bytes);
     } catch (const YAML::Exception&) {
-        return texts;  // unreadable or not YAML: nothing known
+        return texts;  // not YAML: nothing known
     }
     for (std::size_t i = 0; i < keyPaths.size(); ++i) {
         try {

@@ -19,14 +19,27 @@ struct LauncherPrefix {
     bool sandboxed = false;        // a Flatpak launcher's build: may not run outside it
 };
 
-// ~/.config/lutris/games/*.yml (older: ~/.local/share/lutris/games/*.yml):
-// game: prefix:, wine: version: (default in ~/.config/lutris/runners/wine.yml),
-// the build in ~/.local/share/lutris/runners/wine/<version>/bin/wine.
+// Lutris, native (~/.config/lutris, ~/.local/share/lutris) and as a Flatpak
+// (~/.var/app/net.lutris.Lutris/{config,data}/lutris, its builds sandboxed):
+// games/*.yml in either folder, game: prefix:, wine: version: (default in
+// runners/wine.yml). The version is "system", a known system build
+// ("winehq-staging": /opt/wine-staging/bin/wine), "custom" with wine:
+// custom_wine_path:, a Proton build in a Steam library, else a runner in
+// <data>/runners/wine/<version>/bin/wine.
 std::vector<LauncherPrefix> LutrisPrefixes(const std::filesystem::path& home);
 
-// <bottles data>/bottles/*/bottle.yml, key Runner: (a "sys-" runner is the
-// system's Wine), the build in <bottles data>/runners/<runner>/bin/wine; the
-// data folder ~/.local/share/bottles, or the Flatpak one.
+// Where Bottles keeps bottles: <data>/bottles, and the custom_bottles_path of
+// <data>/data.yml; the data folder is ~/.local/share/bottles or the Flatpak's
+// ~/.var/app/com.usebottles.bottles/data/bottles.
+struct BottlesPlace {
+    std::filesystem::path bottles;  // holds a folder per bottle
+    std::filesystem::path data;     // holds runners/
+    bool sandboxed = false;
+};
+std::vector<BottlesPlace> BottlesPlaces(const std::filesystem::path& home);
+
+// <place>/*/bottle.yml, key Runner: (a "sys-" runner is the system's Wine),
+// the build in <data>/runners/<runner>/bin/wine.
 std::vector<LauncherPrefix> BottlesPrefixes(const std::filesystem::path& home);
 
 // ~/.config/heroic/GamesConfig/*.json (or the Flatpak one): per game
@@ -34,7 +47,7 @@ std::vector<LauncherPrefix> BottlesPrefixes(const std::filesystem::path& home);
 // or dist/bin/wine.
 std::vector<LauncherPrefix> HeroicPrefixes(const std::filesystem::path& home);
 
-// steamapps/compatdata/<id>/pfx under ~/.local/share/Steam and ~/.steam/steam:
+// steamapps/compatdata/<id>/pfx in every Steam library (steam_libraries.h):
 // config_info names the Proton build last used; its later lines lie inside the
 // build's files/ or dist/ folder, whose bin/wine is used.
 std::vector<LauncherPrefix> SteamPrefixes(const std::filesystem::path& home);

@@ -12,6 +12,11 @@ MessageOperation& InstalledOperation() {
     return operation;
 }
 
+FolderOperation& InstalledFolderOperation() {
+    static FolderOperation operation;
+    return operation;
+}
+
 }  // namespace
 
 std::string WithDetails(std::string text, const std::string& details) {
@@ -34,6 +39,15 @@ int ShowMessage(const std::string& text, const std::string& caption, unsigned st
 
 MessageOperation SetMessageOperation(MessageOperation operation) {
     return std::exchange(InstalledOperation(), std::move(operation));
+}
+
+std::string AskForFolder(const std::string& title) {
+    const FolderOperation& operation = InstalledFolderOperation();
+    return operation ? operation(title) : std::string();
+}
+
+FolderOperation SetFolderOperation(FolderOperation operation) {
+    return std::exchange(InstalledFolderOperation(), std::move(operation));
 }
 
 }  // namespace platform

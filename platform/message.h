@@ -21,6 +21,12 @@ constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
+// A style bit of our own: the message also offers a button to choose the
+// game's prefix folder, which answers kIdChooseFolder. Its details are
+// always shown beneath the text.
+constexpr unsigned kChooseFolderButton = 0x01000000;
+constexpr int kIdChooseFolder = 100;
+
 // Text and caption are Windows-1252 bytes.
 using MessageOperation =
     std::function<int(const std::string& text, const std::string& caption, unsigned style)>;
@@ -40,5 +46,12 @@ int ShowMessage(const std::string& text, const std::string& caption, unsigned st
 
 // Installs an operation and returns the one it replaces.
 MessageOperation SetMessageOperation(MessageOperation operation);
+
+// The one way the programs ask for a folder: a folder dialog with the title,
+// returning the folder chosen (UTF-8), "" when none is. Without an installed
+// operation none is chosen.
+using FolderOperation = std::function<std::string(const std::string& title)>;
+std::string AskForFolder(const std::string& title);
+FolderOperation SetFolderOperation(FolderOperation operation);
 
 }  // namespace platform

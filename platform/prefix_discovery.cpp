@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/launchers.h"
 #include "platform/registry.h"
+#include "platform/steam_libraries.h"
 
 namespace platform {
 namespace {
@@ -32,34 +34,96 @@ bool HoldsKey(const WinePrefix& prefix, std::string_view key) {
     return true;
 }
 
-}  // namespace
-
-std::vector<fs::path> CandidatePrefixFolders(const fs::path& home) {
-    std::vector<fs::path> candidates{home / ".wine"};
-    const auto addAll = [&candidates](const std::vector<fs::path>& folders) {
-        candidates.insert(candidates.end(), folders.begin(), folders.end());
+// The candidates, each with the place it is counted under in messages.
+std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path& home) {
+    std::vector<std::pair<std::string, fs::path>> candidates{{"~/.wine", home / ".wine"}};
+    const auto addAll = [&candidates](const std::string& label,
+                                      const std::vector<fs::path>& folders) {
+        for (const fs::path& folder : folders) {
+            candidates.emplace_back(label, folder);
+        }
     };
-    addAll(SubFolders(home / "Games"));
-    addAll(SubFolders(home / ".local/share/bottles/bottles"));
-    addAll(SubFolders(home / ".var/app/com.usebottles.bottles/data/bottles/bottles"));
-    addAll(SubFolders(home / "Games/Heroic/Prefixes"));
-    for (const char* steam : {".local/share/Steam", ".steam/steam"}) {
-        for (const fs::path& game : SubFolders(home / steam / "steamapps/compatdata")) {
-            candidates.push_back(game / "pfx");
+    std::vector<fs::path> games = SubFolders(home / "Games");
+    std::erase(games, home / "Games/Heroic");  // Heroic's own folder, below
+    addAll("~/Games/*", games);
+    for (const BottlesPlace& place : BottlesPlaces(home)) {
+        addAll("Bottles", SubFolders(place.bottles));
+    }
+    addAll("Heroic", SubFolders(home / "Games/Heroic/Prefixes"));
+    for (const fs::path& steamapps : SteamLibraries(home)) {
+        for (const fs::path& game : SubFolders(steamapps / "compatdata")) {
+            candidates.emplace_back("Steam library " + steamapps.parent_path().string(),
+                                    game / "pfx");
         }
     }
     return candidates;
 }
 
-std::vector<std::string> CandidatePlaces() {
-    return {"~/.wine",
-            "~/Games/*",
-            "~/.local/share/bottles/bottles/*",
-            "~/.var/app/com.usebottles.bottles/data/bottles/bottles/*",
-            "~/Games/Heroic/Prefixes/*",
-            "~/.local/share/Steam/steamapps/compatdata/*/pfx",
-            "~/.steam/steam/steamapps/compatdata/*/pfx",
-            "the prefixes named in Lutris', Bottles', Heroic's and Steam's settings"};
+}  // namespace
+
+std::vector<fs::path> CandidatePrefixFolders(const fs::path& home) {
+    std::vector<fs::path> folders;
+    for (auto& [label, folder] : LabelledCandidates(home)) {
+        folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+std::vector<std::string> SearchedPlaces(const fs::path& home,
+                                        const std::vector<LauncherPrefix>& launchers) {
+    // Each folder once, under its launcher's name where one keeps it.
+    std::vector<std::pair<std::string, fs::path>> looked;
+    for (const LauncherPrefix& entry : launchers) {
+        looked.emplace_back(entry.launcher, entry.folder);
+    }
+    std::vector<std::string> labels = {"~/.wine", "~/Games/*", "Lutris", "Bottles", "Heroic"};
+    for (auto& [label, folder] : LabelledCandidates(home)) {
+        const bool seen = std::any_of(looked.begin(), looked.end(), [&](const auto& known) {
+            std::error_code error;
+            return known.second == folder || fs::equivalent(known.second, folder, error);
+        });
+        if (!seen) {
+            looked.emplace_back(label, std::move(folder));
+        }
+    }
+    for (const fs::path& steamapps : SteamLibraries(home)) {
+        labels.push_back("Steam library " + steamapps.parent_path().string());
+    }
+    std::vector<std::string> lines;
+    for (const std::string& label : labels) {
+        const auto count = std::count_if(looked.begin(), looked.end(),
+                                         [&](const auto& entry) { return entry.first == label; });
+        std::string line = label;
+        if (label.starts_with("Steam library " + home.string() + "/")) {
+            line = "Steam library ~" + label.substr(14 + home.string().size());
+        }
+        if (label != "~/.wine") {
+            line += ": " + std::to_string(count) + (count == 1 ? " prefix" : " prefixes");
+        }
+        lines.push_back(std::move(line));
+    }
+    if (labels.size() == 5) {
+        lines.push_back("Steam: no library");
+    }
+    return lines;
+}
+
+Result<fs::path> EnclosingPrefix(const fs::path& given) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(given, error).lexically_normal();
+    if (!fs::is_directory(absolute, error)) {
+        return Error{given.string(), "there is no such folder. " + std::string(kPrefixMeaning)};
+    }
+    for (fs::path folder = absolute;; folder = folder.parent_path()) {
+        if (IsPrefixFolder(folder)) {
+            return folder;
+        }
+        if (folder == folder.root_path() || folder.empty()) {
+            break;
+        }
+    }
+    return Error{given.string(), "this folder is no Wine prefix, and no folder above it is one. " +
+                                     std::string(kPrefixMeaning)};
 }
 
 bool IsPrefixFolder(const fs::path& folder) {

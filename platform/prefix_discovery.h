@@ -9,19 +9,33 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/launchers.h"
+#include "platform/result.h"
 #include "platform/wine_prefix.h"
 
 namespace platform {
 
 // The folders that may hold the game's prefix, in the order they are tried:
-// ~/.wine; Lutris (~/Games/*); Bottles (~/.local/share/bottles/bottles/* and
-// its Flatpak place ~/.var/app/com.usebottles.bottles/data/bottles/bottles/*);
-// Heroic (~/Games/Heroic/Prefixes/*); Steam's steamapps/compatdata/*/pfx under
-// ~/.local/share/Steam and ~/.steam/steam. Within one place, by name.
+// ~/.wine; ~/Games/* (Lutris' usual place); the bottles of Bottles (native,
+// Flatpak, and under their custom_bottles_path); Heroic
+// (~/Games/Heroic/Prefixes/*); steamapps/compatdata/*/pfx in every Steam
+// library. Within one place, by name.
 std::vector<std::filesystem::path> CandidatePrefixFolders(const std::filesystem::path& home);
 
-// The same places as the user reads them ("~/Games/*"), for messages.
-std::vector<std::string> CandidatePlaces();
+// Where prefixes were looked for, one short line per place as the user reads
+// it: "~/.wine", "~/Games/*: 2 prefixes", each launcher with the number of
+// its prefixes, each Steam library.
+std::vector<std::string> SearchedPlaces(const std::filesystem::path& home,
+                                        const std::vector<LauncherPrefix>& launchers);
+
+// What a prefix is, for messages that refuse a folder.
+constexpr const char* kPrefixMeaning =
+    "A Wine prefix is the folder that holds system.reg and drive_c (for example ~/.wine).";
+
+// The prefix a folder given by the user means: the folder itself when it is
+// a prefix, else the prefix it lies in (its drive_c, dosdevices, the game's
+// folder). An error names the folder and says what a prefix is.
+Result<std::filesystem::path> EnclosingPrefix(const std::filesystem::path& given);
 
 // A folder counts as a prefix when it holds system.reg and drive_c.
 bool IsPrefixFolder(const std::filesystem::path& folder);

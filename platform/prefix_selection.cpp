@@ -32,12 +32,22 @@ fs::file_time_type LastChange(const fs::path& folder) {
     return newest;
 }
 
-// A prefix named on the command line or in WINEPREFIX, in the view where the
-// game's key lies (when it does).
-WinePrefix NamedPrefix(const fs::path& folder, const std::string& gameKey) {
-    const fs::path absolute = fs::absolute(folder);
-    std::optional<WinePrefix> holding = PrefixHoldingKey(absolute, gameKey);
-    return holding ? *holding : LoadPrefix(absolute);
+// A prefix the user named (--prefix, WINEPREFIX, a chosen folder), in the
+// view where the game's key lies (when it does). A folder inside a prefix
+// means that prefix.
+Result<WinePrefix> NamedPrefix(const fs::path& given, const std::string& gameKey, std::string how) {
+    Result<fs::path> folder = EnclosingPrefix(given);
+    if (!folder) {
+        return folder.error();
+    }
+    std::optional<WinePrefix> holding = PrefixHoldingKey(*folder, gameKey);
+    WinePrefix prefix = holding ? std::move(*holding) : LoadPrefix(*folder);
+    prefix.foundHow = std::move(how);
+    std::error_code error;
+    if (!fs::equivalent(*folder, given, error)) {
+        prefix.foundHow += ": " + given.string() + " lies inside it";
+    }
+    return prefix;
 }
 
 std::optional<fs::path> Remembered(const fs::path& configHome) {
@@ -99,26 +109,41 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     };
 
     PrefixSelection selection;
-    if (!input.commandLinePrefix.empty()) {
-        selection.prefix =
-            withWine(NamedPrefix(input.commandLinePrefix, input.gameKey), "given with --prefix");
+    const auto named = [&](const std::string& given, const std::string& how) {
+        Result<WinePrefix> prefix = NamedPrefix(given, input.gameKey, how);
+        if (prefix) {
+            const std::string foundHow = prefix->foundHow;
+            selection.prefix = withWine(std::move(prefix).value(), foundHow);
+        } else {
+            selection.refusal = prefix.error().Describe();
+        }
         return selection;
+    };
+    if (!input.commandLinePrefix.empty()) {
+        return named(input.commandLinePrefix, "given with --prefix");
     }
     if (!input.environmentPrefix.empty()) {
-        selection.prefix =
-            withWine(NamedPrefix(input.environmentPrefix, input.gameKey), "from WINEPREFIX");
-        return selection;
+        return named(input.environmentPrefix, "from WINEPREFIX");
     }
     if (const auto remembered = Remembered(input.configHome)) {
-        if (auto prefix = PrefixHoldingKey(*remembered, input.gameKey)) {
-            selection.prefix = withWine(
-                *prefix, "remembered in " + RememberedPrefixFile(input.configHome).string());
+        const std::string file = RememberedPrefixFile(input.configHome).string();
+        if (!IsPrefixFolder(*remembered) ||
+            access((*remembered / "system.reg").c_str(), R_OK) != 0) {
+            // A card taken out or a disk not mounted: the choice stays. Only
+            // a registry that can be read tells that the game is gone.
+            selection.notes.push_back("The remembered prefix " + remembered->string() +
+                                      " is not there now (a card or disk not mounted?). It stays "
+                                      "remembered in " +
+                                      file + "; this run works on another.");
+        } else if (auto prefix = PrefixHoldingKey(*remembered, input.gameKey)) {
+            selection.prefix = withWine(*prefix, "remembered in " + file);
             return selection;
+        } else {
+            std::error_code error;
+            fs::remove(file, error);
+            selection.notes.push_back("The remembered prefix " + remembered->string() +
+                                      " no longer holds the game; it is forgotten.");
         }
-        std::error_code error;
-        fs::remove(RememberedPrefixFile(input.configHome), error);
-        selection.notes.push_back("The remembered prefix " + remembered->string() +
-                                  " no longer holds the game; it is forgotten.");
     }
 
     std::vector<fs::path> launcherFolders;
@@ -145,7 +170,10 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     } else if (selection.candidates.empty()) {
         selection.prefix =
             withWine(LoadPrefix(input.home / ".wine"), "Wine's default: no prefix holds the game");
-        selection.prefix->searched = CandidatePlaces();
+        selection.prefix->searched = SearchedPlaces(input.home, launchers);
+    }
+    if (selection.prefix) {
+        selection.prefix->notes = selection.notes;
     }
     return selection;
 }
@@ -157,24 +185,40 @@ std::string StartupLine(const std::string& programName, const WinePrefix& prefix
 }
 
 std::string GameNotFoundDetail(const WinePrefix& prefix) {
-    std::string text = "Looked in the Wine prefix " + prefix.folder.string();
-    if (!prefix.foundHow.empty()) {
-        text += " (" + prefix.foundHow + ")";
+    const std::string home = CurrentSelectionInput({}, {}).home.string();
+    std::string folder = prefix.folder.string();
+    if (folder.starts_with(home + "/")) {
+        folder = "~" + folder.substr(home.size());
+    }
+    std::string text;
+    for (const std::string& note : prefix.notes) {
+        text += note + "\n\n";
     }
     if (!prefix.searched.empty()) {
-        text += " and in every prefix in:";
+        text += "No Wine prefix holds the game. The programs looked in:";
         for (const std::string& place : prefix.searched) {
             text += "\n  " + place;
         }
-        text += "\n";
     } else {
-        text += ". ";
+        text += "The game is not in the Wine prefix " + folder +
+                (prefix.foundHow.empty() ? "" : " (" + prefix.foundHow + ")") + ".";
     }
     text +=
-        "\nTo use the game in another prefix, start the program with --prefix DIR, or with the "
-        "environment variable WINEPREFIX=DIR, where DIR is the prefix's folder (the one that "
-        "holds drive_c).";
+        "\n\nIf the game is installed in another prefix, choose that folder (the one that holds "
+        "drive_c), or start the program with --prefix FOLDER. If it is not installed yet, "
+        "install it with Wine or a game launcher first.";
     return text;
+}
+
+Result<WinePrefix> ChosenPrefix(const fs::path& folder, const std::string& gameKey) {
+    const SelectionInput input = CurrentSelectionInput(gameKey, folder.string());
+    Result<WinePrefix> prefix = NamedPrefix(folder, gameKey, "chosen in the message");
+    if (!prefix) {
+        return prefix.error();
+    }
+    WinePrefix chosen = std::move(prefix).value();
+    chosen.wine = FindWineBuild(chosen.folder, LauncherPrefixes(input.home));
+    return chosen;
 }
 
 }  // namespace platform

@@ -30,10 +30,12 @@ struct SelectionInput {
 };
 
 struct PrefixSelection {
-    // Set unless the user has to choose one of the candidates.
+    // Set unless the user has to choose one of the candidates, or the folder
+    // named is refused.
     std::optional<WinePrefix> prefix;
     std::vector<PrefixCandidate> candidates;  // every prefix found holding the game
-    std::vector<std::string> notes;           // e.g. a remembered prefix dropped
+    std::vector<std::string> notes;           // e.g. a remembered prefix absent or dropped
+    std::string refusal;  // set when the folder named is no prefix: why (no prefix then)
 };
 
 // The input as this process sees it: environment, home and config folder.
@@ -49,7 +51,11 @@ Status RememberPrefix(const std::filesystem::path& configHome, const std::filesy
 std::string StartupLine(const std::string& programName, const WinePrefix& prefix);
 
 // For the message that the game's key is missing: where the programs
-// looked, and how to choose another prefix.
+// looked, one line per place, and what to do.
 std::string GameNotFoundDetail(const WinePrefix& prefix);
+
+// The prefix of a folder the user chose while the programs run, checked like
+// --prefix, with its Wine build.
+Result<WinePrefix> ChosenPrefix(const std::filesystem::path& folder, const std::string& gameKey);
 
 }  // namespace platform

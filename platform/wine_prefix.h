@@ -24,6 +24,7 @@ struct WinePrefix {
     WineBuild wine;                     // the Wine every wine command on this prefix uses
     std::string foundHow;               // how the programs came to this prefix, for messages
     std::vector<std::string> searched;  // where prefixes were looked for when none held the game
+    std::vector<std::string> notes;     // what the user should know first (a remembered one absent)
 };
 
 // $WINEPREFIX when set and not empty, otherwise ~/.wine (Wine's own convention).

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/game_not_found.h"
 #include "platform/message.h"
-#include "platform/prefix_selection.h"
 
 namespace kitdata {
 namespace {
@@ -35,15 +35,18 @@ bool ReadPathValue(const platform::RegistryKey& key, std::string_view valueName,
     return true;
 }
 
-GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
+GamePaths ReadGamePaths(platform::WinePrefix& prefix) {
     GamePaths paths;
     platform::RegistryKey key;
-    if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
-        platform::RegStatus::Success) {
-        platform::ShowMessage(platform::WithDetails("Error opening main reg key",
-                                                    platform::GameNotFoundDetail(prefix)),
-                              kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
-        return paths;
+    while (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
+           platform::RegStatus::Success) {
+        std::optional<platform::WinePrefix> chosen =
+            platform::ShowGameNotFound("Error opening main reg key", kMessageCaption,
+                                       platform::MB_OK | platform::MB_ICONHAND, prefix, kGameKey);
+        if (!chosen) {
+            return paths;
+        }
+        prefix = std::move(*chosen);
     }
 
     std::string devModeText;

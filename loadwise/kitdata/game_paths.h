@@ -36,8 +36,14 @@ struct GamePaths {
 // folder value that cannot be read. Problems are shown at once through
 // platform::ShowMessage (caption "Loadwise", stop icon); start-up goes on with
 // whatever was read, so nothing is returned but the paths. A missing game key
-// is told with where the programs looked and how to choose another prefix.
-GamePaths ReadGamePaths(const platform::WinePrefix& prefix);
+// is told with where the programs looked; a prefix the user chooses there
+// replaces prefix and is read instead.
+GamePaths ReadGamePaths(platform::WinePrefix& prefix);
+// The same where the prefix cannot change (a prefix chosen is read once).
+inline GamePaths ReadGamePaths(const platform::WinePrefix& prefix) {
+    platform::WinePrefix copy = prefix;
+    return ReadGamePaths(copy);
+}
 
 // Reads one value of the open key through a zero-filled 260-byte buffer, its
 // type not looked at, into target (the text up to the first NUL). On failure

@@ -1,7 +1,12 @@
 #include "platform/ui/qt_message_box.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpacerItem>
 
 #include "platform/message.h"
 #include "platform/ui/text_codec.h"
@@ -76,14 +81,33 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
     QMessageBox box(IconFor(style), FromCp1252(caption), FromCp1252(text.substr(0, mark)),
                     ButtonsFor(style), owner);
     box.setTextFormat(Qt::PlainText);
+    const bool chooseFolder = (style & kChooseFolderButton) != 0;
     if (mark != std::string::npos) {
         // A few lines (where we looked, what to do) belong beside the text;
         // a long tail of a program's output would bury it.
         const QString details = QString::fromStdString(text.substr(mark + 1));
-        if (details.count(QLatin1Char('\n')) < kLinesShownBesideText) {
+        if (chooseFolder || details.count(QLatin1Char('\n')) < kLinesShownBesideText) {
             box.setInformativeText(details);
+            // Wide enough for a folder on one line and a sentence without
+            // a cramped column.
+            if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+                const int width = box.fontMetrics().averageCharWidth() * 72;
+                grid->addItem(
+                    new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    grid->rowCount(), 0, 1, grid->columnCount());
+            }
         } else {
             box.setDetailedText(details);
+        }
+    }
+    QPushButton* folderButton = nullptr;
+    if (chooseFolder) {
+        folderButton = box.addButton(QMessageBox::tr("&Choose the prefix folder\u2026"),
+                                     QMessageBox::ActionRole);
+        folderButton->setObjectName(QStringLiteral("chooseFolder"));
+        // Closing the box is its plain answer, as with one button.
+        if (QAbstractButton* plain = box.button(QMessageBox::Ok)) {
+            box.setEscapeButton(plain);
         }
     }
     // The box is answered with the normal pointer, also while the window
@@ -91,7 +115,26 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int button = box.exec();
     QApplication::restoreOverrideCursor();
+    if (folderButton != nullptr && box.clickedButton() == folderButton) {
+        return kIdChooseFolder;
+    }
     return ResultFor(button, style);
+}
+
+std::string AskForFolderWithQt(const std::string& title) {
+    QWidget* owner = Owner();
+    if (owner == nullptr) {
+        owner = QApplication::activeWindow();
+    }
+    QFileDialog dialog(owner, QString::fromStdString(title), QDir::homePath());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // Prefixes are often hidden folders: ~/.wine, ~/.local/share/...
+    dialog.setFilter(QDir::AllDirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    QApplication::restoreOverrideCursor();
+    return chosen ? dialog.selectedFiles().front().toStdString() : std::string();
 }
 
 }  // namespace
@@ -99,6 +142,7 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, unsign
 void InstallQtMessageBox(QWidget* owner) {
     Owner() = owner;
     SetMessageOperation(ShowQtMessageBox);
+    SetFolderOperation(AskForFolderWithQt);
 }
 
 void SetMessageOwner(QWidget* owner) {

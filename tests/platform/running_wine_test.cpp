@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include "platform/prefix_discovery.h"
@@ -58,13 +59,42 @@ TEST(PrefixSelection, FindsThePrefixesHoldingTheKeyInTheUsualPlacesInOrder) {
         EXPECT_EQ(prefix.win64, !prefix.folder.string().ends_with("Heroic/Prefixes/r6"));
     }
     EXPECT_EQ(found, expected);
-    input.environmentPrefix = (h / "explicit").string();
-    EXPECT_EQ(platform::SelectPrefix(input).prefix->folder, h / "explicit");
+
+    // A folder the user names means the prefix it lies in; one in no prefix
+    // (or no folder at all) is refused, saying what a prefix is.
+    fs::create_directories(h / "Games/rainbow-six/drive_c/Games/R6");
+    const std::pair<const char*, const char*> named[] = {
+        {"Games/rainbow-six", "Games/rainbow-six"},
+        {"Games/rainbow-six/drive_c/Games/R6", "Games/rainbow-six"},
+        {"Games/rainbow-six/drive_c", "Games/rainbow-six"},
+        {"Games", ""},
+        {"Games/nothing", ""},
+    };
+    for (const auto& [given, prefix] : named) {
+        const bool onCommandLine = std::string(given).ends_with("c") || !*prefix;
+        (onCommandLine ? input.commandLinePrefix : input.environmentPrefix) = (h / given).string();
+        const platform::PrefixSelection selection = platform::SelectPrefix(input);
+        (onCommandLine ? input.commandLinePrefix : input.environmentPrefix).clear();
+        if (!*prefix) {
+            EXPECT_FALSE(selection.prefix.has_value()) << given;
+            EXPECT_NE(selection.refusal.find((h / given).string() + ": "), std::string::npos);
+            EXPECT_NE(selection.refusal.find("holds system.reg and drive_c"), std::string::npos);
+            continue;
+        }
+        ASSERT_TRUE(selection.prefix.has_value()) << given << selection.refusal;
+        EXPECT_EQ(selection.prefix->folder, h / prefix);
+        EXPECT_EQ(selection.prefix->foundHow.ends_with("lies inside it"), given != prefix);
+    }
 }
 
 const std::string kBottle = ".var/app/com.usebottles.bottles/data/bottles/";
 const std::string kSteam = ".local/share/Steam/steamapps/";
+const std::string kFlatSteam = ".var/app/com.valvesoftware.Steam/";
+const std::string kFlatLutris = ".var/app/net.lutris.Lutris/";
+const std::string kLibraries = R"("libraryfolders" { "0" { "path" "HOME/.local/share/Steam" }
+  "1" { "path" "/no/card" } "2" { "label" "" "path" "HOME/card" "apps" { "4711" "1" } } })";
 
+// Each launcher layout, found only through its reader.
 struct LauncherCase {
     std::vector<std::pair<std::string, std::string>> files;  // HOME, PREFIX stand for the folders
     std::string bin;        // the build's bin folder, with a wine that fails --version
@@ -76,16 +106,33 @@ struct LauncherCase {
     {{{".local/share/lutris/games/r6-1.yml", "game:\n  prefix: PREFIX\n"},
       {".config/lutris/runners/wine.yml", "wine:\n  version: wine-9\n"}},
      ".local/share/lutris/runners/wine/wine-9/bin"},
+    {{{".config/lutris/games/r6-1.yml", "game: {prefix: PREFIX}\nwine: {version: winehq-staging}"}},
+     "",
+     "",
+     "/opt/wine-staging/bin/wine"},
+    {{{".config/lutris/games/r6-1.yml", "game: {prefix: PREFIX}\nwine: {version: system}"}},
+     "",
+     "",
+     "runs it with the system's Wine"},
+    {{{".config/lutris/games/r6-1.yml",
+       "game: {prefix: PREFIX}\nwine: {version: custom, custom_wine_path: HOME/w/bin/wine}"}},
+     "w/bin"},
+    {{{".config/lutris/games/r6-1.yml", "game: {prefix: PREFIX}\nwine: {version: Proton 8.0}"},
+      {"card/steamapps/common/Proton 8.0/dist/share/x", ""},
+      {kSteam + "libraryfolders.vdf", kLibraries}},
+     "card/steamapps/common/Proton 8.0/dist/bin"},
+    {{{kFlatLutris + "config/lutris/games/r6-1.yml",
+       "game: {prefix: PREFIX}\nwine: {version: ge-9}"}},
+     kFlatLutris + "data/lutris/runners/wine/ge-9/bin",
+     "",
+     "cannot be started outside its Flatpak sandbox"},
     {{{".local/share/bottles/bottles/R6/bottle.yml", "Runner: soda-7\nVersions: [1, 2]\n"}},
      ".local/share/bottles/runners/soda-7/bin",
      ".local/share/bottles/bottles/R6"},
-    {{{".config/heroic/GamesConfig/r6.json",
-       R"({"r6": {"winePrefix": "PREFIX", "wineVersion": {"bin": "HOME/GE-8/proton"}}})"}},
-     "GE-8/files/bin"},
-    {{{kSteam + "compatdata/4711/config_info", "8.0-105\nHOME/Proton 8/dist/share/fonts/\n"}},
-     "Proton 8/dist/bin",
-     kSteam + "compatdata/4711/pfx"},
-    {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "", "Games/r6"},
+    {{{".local/share/bottles/data.yml", "custom_bottles_path: HOME/bottles elsewhere\n"},
+      {"bottles elsewhere/R6/bottle.yml", "Runner: soda-8\n"}},
+     ".local/share/bottles/runners/soda-8/bin",
+     "bottles elsewhere/R6"},
     {{{kBottle + "bottles/r6/bottle.yml", "Runner: caffe-7\n"}},
      kBottle + "runners/caffe-7/bin",
      kBottle + "bottles/r6",
@@ -99,6 +146,34 @@ struct LauncherCase {
      "",
      "",
      "Heroic's build GE-9 is not installed"},
+    {{{".config/heroic/GamesConfig/r6.json",
+       R"({"r6": {"winePrefix": "PREFIX", "wineVersion": {"bin": "HOME/GE-8/proton"}}})"}},
+     "GE-8/files/bin"},
+    {{{".config/heroic/GamesConfig/r6.json",
+       R"({"r6": {"winePrefix": "HOME/Proton r6", "wineVersion": {"bin": "HOME/W/bin/wine"}}})"}},
+     "W/bin",
+     "Proton r6/pfx"},
+    {{{".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/r6.json",
+       R"({"r6": {"winePrefix": "PREFIX", "wineVersion": {"bin": "HOME/H9/bin/wine"}}})"}},
+     "H9/bin",
+     "",
+     "cannot be started outside its Flatpak sandbox"},
+    {{{kSteam + "compatdata/4711/config_info", "8.0-105\nHOME/Proton 8/dist/share/fonts/\n"}},
+     "Proton 8/dist/bin",
+     kSteam + "compatdata/4711/pfx"},
+    {{{kSteam + "libraryfolders.vdf", kLibraries},
+      {"card/steamapps/compatdata/4711/config_info", "8.0\nHOME/card/P8/files/lib/\n"}},
+     "card/P8/files/bin",
+     "card/steamapps/compatdata/4711/pfx"},
+    {{{kFlatSteam + ".local/share/Steam/steamapps/libraryfolders.vdf",
+       "\"LibraryFolders\"\n{\n\t\"ContentStatsID\"\t\"-1\"\n\t\"1\"\t\"HOME/disk\"\n}\n"},
+      {"disk/steamapps/compatdata/9/config_info", "8.0\nHOME/P8/files/lib/\n"}},
+     "P8/files/bin",
+     "disk/steamapps/compatdata/9/pfx"},
+    {{{kFlatSteam + "data/Steam/steamapps/compatdata/9/config_info", "8.0\nHOME/P8/dist/lib/\n"}},
+     "P8/dist/bin",
+     kFlatSteam + "data/Steam/steamapps/compatdata/9/pfx"},
+    {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "", "Games/r6"},
 };
 
 TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
@@ -228,6 +303,52 @@ TEST(RunLog, KeepsTheNewestRuns) {
     EXPECT_EQ(kept.back(), newest);
     EXPECT_TRUE(newest.filename().string().ends_with("-Rainbow_Six___12.log")) << newest;
     EXPECT_TRUE(kept.front().filename().string().ends_with("___3.log")) << kept.front();
+}
+
+// The remembered prefix on a card: kept while the card is out (another
+// prefix is used meanwhile), forgotten once the game is gone from it.
+TEST(PrefixSelection, RememberedPrefixOutlivesAnAbsenceButNotTheGame) {
+    testsupport::FakeInstallation disk, card;
+    testsupport::TemporaryFolder home;
+    const fs::path h = home.path();
+    fs::create_directories(h / kSteam);
+    std::ofstream(h / kSteam / "libraryfolders.vdf")
+        << std::regex_replace(kLibraries, std::regex("HOME"), h.string());
+    fs::create_directories(h / "Games");
+    fs::create_directory_symlink(disk.prefix().folder, h / "Games/r6");
+    const fs::path onCard = h / "card/steamapps/compatdata/4711/pfx";
+    const auto plugIn = [&] {
+        fs::create_directories(onCard.parent_path());
+        fs::create_directory_symlink(card.prefix().folder, onCard);
+    };
+    plugIn();
+    const platform::SelectionInput input{GameKeyName(), "", "", h, h / "config"};
+    EXPECT_EQ(platform::SelectPrefix(input).candidates.size(), 2u) << "the card's library is read";
+    ASSERT_TRUE(platform::RememberPrefix(input.configHome, onCard).ok());
+    const fs::path file = platform::RememberedPrefixFile(input.configHome);
+    const fs::path aside = card.root() / "aside.reg";
+
+    const std::tuple<std::function<void()>, fs::path, std::string> steps[] = {
+        {[] {}, onCard, ""},
+        {[&] { fs::remove_all(h / "card"); }, h / "Games/r6", "is not there now"},
+        {plugIn, onCard, ""},
+        {[&] { fs::rename(card.systemReg(), aside); }, h / "Games/r6", "is not there now"},
+        {[&] { fs::rename(aside, card.systemReg()); }, onCard, ""},
+        {[&] { std::ofstream(card.systemReg()) << "WINE REGISTRY Version 2\n"; }, h / "Games/r6",
+         "no longer holds the game; it is forgotten"},
+    };
+    for (const auto& [change, used, note] : steps) {
+        change();
+        const platform::PrefixSelection selection = platform::SelectPrefix(input);
+        ASSERT_TRUE(selection.prefix.has_value()) << note;
+        EXPECT_EQ(selection.prefix->folder, used) << note;
+        ASSERT_EQ(selection.notes.size(), note.empty() ? 0u : 1u) << note;
+        if (!note.empty()) {
+            EXPECT_NE(selection.notes[0].find(note), std::string::npos) << selection.notes[0];
+            EXPECT_EQ(selection.prefix->notes, selection.notes) << "for the first message";
+        }
+        EXPECT_EQ(fs::exists(file), note.find("forgotten") == std::string::npos) << note;
+    }
 }
 
 TEST(ProgramStart, StartsThroughWineWordByWordLeavesNoZombieAndTellsFailures) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/game_not_found.h"
 #include "platform/message.h"
-#include "platform/prefix_selection.h"
 #include "platform/windows_path.h"
 #include "varnopts/settings/settings_texts.h"
 
@@ -54,7 +54,7 @@ int ReadGameValue(const platform::RegistryKey& key, std::string_view name, std::
     return 0;
 }
 
-bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths) {
+bool ReadGamePaths(platform::WinePrefix& prefix, GamePaths& paths) {
     for (const auto& field : GameValueFields()) {
         (paths.*field.member).clear();
     }
@@ -72,9 +72,14 @@ bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths) {
 
     if (platform::RegOpenKey(prefix, kGameKey, platform::KeyAccess::QueryValue, key) !=
         platform::RegStatus::Success) {
-        ShowOptionsError(platform::WithDetails(std::string(kTextMainKeyError.text),
-                                               platform::GameNotFoundDetail(prefix)));
-        return false;
+        std::optional<platform::WinePrefix> chosen = platform::ShowGameNotFound(
+            std::string(kTextMainKeyError.text), std::string(kCaptionOptions),
+            platform::MB_ICONHAND, prefix, std::string(kGameKey));
+        if (!chosen) {
+            return false;
+        }
+        prefix = std::move(*chosen);
+        return ReadGamePaths(prefix, paths);  // the modification's folder too, from this prefix
     }
     for (const auto& field : GameValueFields()) {
         if (ReadGameValue(key, field.name, paths.*field.member) != 0) {

@@ -53,9 +53,15 @@ int ReadGameValue(const platform::RegistryKey& key, std::string_view name, std::
 // Fills paths: the modification's folder (its InstallPath, or the current
 // directory as a Windows path when the key or value is missing) and the twelve
 // game values. Returns true when all twelve were read; otherwise false after
-// showing the message for the game's key (with where the programs looked and
-// how to choose another prefix) or for the first missing value.
-bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths);
+// showing the message for the game's key (with where the programs looked; a
+// prefix the user chooses there replaces prefix and is read instead) or for
+// the first missing value.
+bool ReadGamePaths(platform::WinePrefix& prefix, GamePaths& paths);
+// The same where the prefix cannot change (a prefix chosen is read once).
+inline bool ReadGamePaths(const platform::WinePrefix& prefix, GamePaths& paths) {
+    platform::WinePrefix copy = prefix;
+    return ReadGamePaths(copy, paths);
+}
 
 // True when the expansion's key exists; asks the registry on every call.
 bool IsEagleWatchInstalled(const platform::WinePrefix& prefix);

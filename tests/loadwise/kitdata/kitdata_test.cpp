@@ -20,6 +20,7 @@
 #include "loadwise/kitdata/kit_list_writer.h"
 #include "loadwise/kitdata/rating.h"
 #include "loadwise/kitdata/read_only_files.h"
+#include "platform/prefix_selection.h"
 #include "support/failing_file_operations.h"
 #include "support/fake_installation.h"
 #include "support/message_recorder.h"
@@ -66,6 +67,54 @@ TEST(GamePathsTest, ReadingStopsAtTheFirstMissingOrTooLongValueWithOneMessage) {
         EXPECT_EQ(paths.m_strActorPath, installation.GameValue("ActorPath"));
         EXPECT_EQ(paths.m_strTextPath, missing == 8 ? installation.GameValue("TextPath") : "");
     }
+}
+
+// No game in the prefix: the message says where the programs looked, one
+// line per place, and a folder chosen there is checked, remembered when the
+// user says so, and read instead.
+TEST(GamePathsTest, MissingGameTellsWhereItLookedAndReadsThePrefixChosenThere) {
+    testsupport::TemporaryFolder home;
+    const fs::path h = home.path();
+    testsupport::ScopedEnvironment homeVariable("HOME", h.string());
+    testsupport::ScopedEnvironment config("XDG_CONFIG_HOME", (h / "config").string());
+    testsupport::FakeInstallation game;
+    fs::create_directories(h / "Games/other");
+    fs::create_directories(h / ".steam/steam/steamapps");
+    fs::create_directories(h / ".config/lutris/games");
+    std::ofstream(h / ".config/lutris/games/r6-1.yml") << "game:\n  prefix: ~/Games/lutris-r6\n";
+    platform::WinePrefix prefix =
+        *platform::SelectPrefix({kGameKey, "", "", h, h / "config"}).prefix;
+
+    testsupport::MessageRecorder messages;
+    for (int answer :
+         {platform::kIdChooseFolder, platform::IDOK, platform::kIdChooseFolder, platform::IDYES}) {
+        messages.QueueAnswer(answer);
+    }
+    std::vector<fs::path> folders = {h / "Games", game.prefix().folder / "drive_c"};
+    platform::FolderOperation previous = platform::SetFolderOperation([&](const std::string&) {
+        const fs::path folder = folders.front();
+        folders.erase(folders.begin());
+        return folder.string();
+    });
+    const GamePaths paths = ReadGamePaths(prefix);
+    platform::SetFolderOperation(std::move(previous));
+
+    EXPECT_TRUE(paths.m_bAllPathsRead);
+    EXPECT_EQ(prefix.folder, game.prefix().folder);
+    EXPECT_EQ(testsupport::FileBytes(h / "config/r6tools/prefix"), prefix.folder.string() + "\n");
+    EXPECT_EQ(messages.texts(),
+              (Lines{"Error opening main reg key", "This folder is no Wine prefix.",
+                     "Error opening main reg key", "Remember this prefix for the next starts?"}));
+    const testsupport::RecordedMessage& first = messages.messages()[0];
+    EXPECT_EQ(first.caption, "Loadwise");
+    EXPECT_EQ(first.style, platform::MB_ICONHAND | platform::kChooseFolderButton);
+    EXPECT_NE(first.details.find(":\n  ~/.wine\n  ~/Games/*: 1 prefix\n  Lutris: 1 prefix\n"
+                                 "  Bottles: 0 prefixes\n  Heroic: 0 prefixes\n"
+                                 "  Steam library ~/.steam/steam: 0 prefixes\n\n"),
+              std::string::npos)
+        << first.details;
+    EXPECT_NE(messages.messages()[1].details.find((h / "Games").string() + ": this folder is no"),
+              std::string::npos);
 }
 
 TEST(TextRulesTest, EachRatingBoundRatesTheValueJustBelowItAndTheValueOnIt) {

@@ -43,6 +43,19 @@ TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
         EXPECT_EQ(ShowMessage("Error opening reg key \xE9", "Loadwise", style), expected);
         EXPECT_EQ(shown, QString::fromUtf8("Loadwise: Error opening reg key \xC3\xA9"));
     }
+    // Where the programs looked stays beneath the text however many places
+    // there are, and the folder button answers for itself.
+    const std::string places = "Looked in:\n  1\n  2\n  3\n  4\n  5\n  6\n  7\n  8\n  9";
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->informativeText().toStdString(), places);
+        EXPECT_TRUE(box->detailedText().isEmpty());
+        box->findChild<QPushButton*>("chooseFolder")->click();
+    });
+    EXPECT_EQ(ShowMessage(WithDetails("Error opening main reg key", places), "Loadwise",
+                          MB_OK | MB_ICONHAND | kChooseFolderButton),
+              kIdChooseFolder);
     SetMessageOperation(std::move(previous));
 }
 

@@ -20,6 +20,7 @@
 #include "varnopts/settings/install_plan.h"
 #include "varnopts/settings/mouse_sensitivity.h"
 #include "varnopts/settings/read_only_clearing.h"
+#include "varnopts/settings/settings_texts.h"
 #include "varnopts/settings/version_check.h"
 
 namespace varnopts {
@@ -66,6 +67,30 @@ TEST(GamePathsTest, ReadsEveryValueInOrderAndStopsAtTheFirstMissing) {
                   missing < 13 ? "C:\\VARN"
                                : platform::CurrentDirectoryAsWindowsPath(installation.prefix()));
     }
+}
+
+// No game in the prefix: the folder chosen in the message replaces it, and
+// the modification's folder is read from there too.
+TEST(GamePathsTest, APrefixChosenInTheMessageIsReadWhole) {
+    TemporaryFolder home;
+    ScopedEnvironment homeVariable("HOME", home.path().string());
+    ScopedEnvironment config("XDG_CONFIG_HOME", (home.path() / "config").string());
+    FakeInstallation empty({.gameKey = false, .modKey = false, .gameValues = {}});
+    FakeInstallation game({.modFolder = "C:\\M", .gameValues = {}});
+    MessageRecorder recorder;
+    recorder.QueueAnswer(platform::kIdChooseFolder);
+    platform::FolderOperation previous = platform::SetFolderOperation(
+        [&](const std::string&) { return game.prefix().folder.string(); });
+    platform::WinePrefix prefix = empty.prefix();
+    GamePaths paths;
+    EXPECT_TRUE(ReadGamePaths(prefix, paths));
+    platform::SetFolderOperation(std::move(previous));
+    EXPECT_EQ(prefix.folder, game.prefix().folder);
+    EXPECT_EQ(paths.m_strModFolder, "C:\\M");
+    EXPECT_EQ(paths.m_strInstallationPath, game.GameValue("InstallationPath"));
+    EXPECT_EQ(recorder.texts(), (Texts{std::string(kTextMainKeyError.text),
+                                       "Remember this prefix for the next starts?"}));
+    EXPECT_FALSE(fs::exists(home.path() / "config/r6tools/prefix")) << "not asked to";
 }
 
 // Truncated, not rounded; out of range or no number gives an end; no decimal
