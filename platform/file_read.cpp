@@ -42,6 +42,27 @@ class RegularFile {
     }
     std::uint64_t length() const { return static_cast<std::uint64_t>(status_.st_size); }
 
+    Result<std::string> ReadPart(std::uint64_t offset, std::size_t length) {
+        std::string bytes(length, '\0');
+        std::size_t done = 0;
+        while (done < length) {
+            const ssize_t count = ::pread(descriptor_, bytes.data() + done, length - done,
+                                          static_cast<off_t>(offset + done));
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count < 0) {
+                return SystemError(name_.string(), errno);
+            }
+            if (count == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(count);
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
     Result<std::string> ReadAll(std::uint64_t limit) {
         // The length is checked as the bytes come: files under /proc say 0.
         const auto tooLong = [&] { return Error{name_.string(), "the file is too long", EFBIG}; };
@@ -84,6 +105,14 @@ Result<std::string> ReadWholeFile(const fs::path& file, std::uint64_t limit) {
         return open.error();
     }
     return open.ReadAll(limit);
+}
+
+Result<std::string> ReadFilePart(const fs::path& file, std::uint64_t offset, std::size_t length) {
+    RegularFile open(file);
+    if (!open.ok()) {
+        return open.error();
+    }
+    return open.ReadPart(offset, length);
 }
 
 Result<std::uint64_t> RegularFileLength(const fs::path& file) {

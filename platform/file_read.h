@@ -18,6 +18,11 @@ inline constexpr std::uint64_t kReadLimit = 256ull << 20;
 Result<std::string> ReadWholeFile(const std::filesystem::path& file,
                                   std::uint64_t limit = kReadLimit);
 
+// Up to length bytes of a regular file from offset on (fewer at its end),
+// checked the same way: a program's header, the first lines of a registry.
+Result<std::string> ReadFilePart(const std::filesystem::path& file, std::uint64_t offset,
+                                 std::size_t length);
+
 // The length of a regular file, checked the same way as for reading.
 Result<std::uint64_t> RegularFileLength(const std::filesystem::path& file);
 

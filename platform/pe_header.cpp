@@ -1,8 +1,9 @@
 #include "platform/pe_header.h"
 
 #include <cstdint>
-#include <fstream>
 #include <string>
+
+#include "platform/file_read.h"
 
 namespace platform {
 namespace {
@@ -10,15 +11,16 @@ namespace {
 constexpr std::uint16_t kMachineI386 = 0x014c;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 constexpr std::uint16_t kMachineArm64 = 0xaa64;
-constexpr std::streamoff kNewHeaderOffsetField = 0x3c;
+constexpr std::size_t kDosHeaderLength = 0x40;
+constexpr std::size_t kNewHeaderOffsetField = 0x3c;
 
-std::optional<std::string> ReadAt(std::ifstream& in, std::streamoff offset, std::size_t length) {
-    std::string bytes(length, '\0');
-    in.seekg(offset);
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(length))) {
+std::optional<std::string> ReadAt(const std::filesystem::path& file, std::uint64_t offset,
+                                  std::size_t length) {
+    Result<std::string> bytes = ReadFilePart(file, offset, length);
+    if (!bytes || bytes->size() != length) {
         return std::nullopt;
     }
-    return bytes;
+    return std::move(*bytes);
 }
 
 std::uint32_t LittleEndian(const std::string& bytes) {
@@ -32,17 +34,13 @@ std::uint32_t LittleEndian(const std::string& bytes) {
 }  // namespace
 
 std::optional<ProgramBits> ReadProgramBits(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
+    // The DOS header: "MZ", and at 0x3c where the PE header lies.
+    const auto dosHeader = ReadAt(file, 0, kDosHeaderLength);
+    if (!dosHeader || !dosHeader->starts_with("MZ")) {
         return std::nullopt;
     }
-    std::ifstream in(file, std::ios::binary);
-    const auto dosMagic = ReadAt(in, 0, 2);
-    const auto newHeader = ReadAt(in, kNewHeaderOffsetField, 4);
-    if (!dosMagic || *dosMagic != "MZ" || !newHeader) {
-        return std::nullopt;
-    }
-    const auto peHeader = ReadAt(in, LittleEndian(*newHeader), 6);
+    const auto peHeader =
+        ReadAt(file, LittleEndian(dosHeader->substr(kNewHeaderOffsetField, 4)), 6);
     if (!peHeader || peHeader->compare(0, 4, std::string("PE\0\0", 4)) != 0) {
         return std::nullopt;
     }

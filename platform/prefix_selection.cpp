@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
+#include "platform/file_read.h"
+#include "platform/file_replacement.h"
 #include "platform/launchers.h"
 #include "platform/prefix_discovery.h"
 #include "platform/wine_build.h"
@@ -51,9 +52,9 @@ Result<WinePrefix> NamedPrefix(const fs::path& given, const std::string& gameKey
 }
 
 std::optional<fs::path> Remembered(const fs::path& configHome) {
-    std::ifstream in(RememberedPrefixFile(configHome), std::ios::binary);
-    std::string line;
-    if (!std::getline(in, line) || line.empty()) {
+    const Result<std::string> text = ReadWholeFile(RememberedPrefixFile(configHome), 64 * 1024);
+    const std::string line = text ? text->substr(0, text->find('\n')) : std::string();
+    if (line.empty()) {
         return std::nullopt;
     }
     return fs::path(line);
@@ -82,22 +83,12 @@ fs::path RememberedPrefixFile(const fs::path& configHome) {
 
 Status RememberPrefix(const fs::path& configHome, const fs::path& folder) {
     const fs::path file = RememberedPrefixFile(configHome);
-    const fs::path temporary = file.string() + ".new";
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << folder.string() << '\n';
-        if (!out.flush()) {
-            return Error{file.string(), "the choice could not be written"};
-        }
-    }
-    fs::rename(temporary, file, error);
     if (error) {
-        fs::remove(temporary, error);
-        return Error{file.string(), "the choice could not be saved"};
+        return SystemError(file.parent_path().string(), error.value());
     }
-    return Status::Ok();
+    return ReplaceFile(file, folder.string() + '\n');
 }
 
 PrefixSelection SelectPrefix(const SelectionInput& input) {

@@ -30,11 +30,7 @@ std::optional<fs::path> WineFile(const WineBuild& build) {
 // The 32-bit loader that Debian's wine script looks for, when the file is
 // that script.
 std::optional<fs::path> DebianWine32Loader(const fs::path& wine) {
-    const auto length = RegularFileLength(wine);
-    if (!length || *length > kLongestScript) {
-        return std::nullopt;
-    }
-    const auto script = ReadWholeFile(wine);
+    const auto script = ReadWholeFile(wine, kLongestScript);
     if (!script || !script->starts_with("#!") || script->find(kDebianNotice) == std::string::npos) {
         return std::nullopt;
     }

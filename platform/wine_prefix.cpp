@@ -4,10 +4,18 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "platform/file_read.h"
+
 namespace platform {
+namespace {
+
+// Wine writes three lines before the first key; a header this long is none of its.
+constexpr std::size_t kHeaderLength = 4096;
+
+}  // namespace
 
 std::filesystem::path DefaultPrefixFolder() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
@@ -24,10 +32,11 @@ std::filesystem::path DefaultPrefixFolder() {
 WinePrefix LoadPrefix(const std::filesystem::path& folder) {
     WinePrefix prefix;
     prefix.folder = folder;
-    // The architecture line sits in the header, before the first key.
-    std::ifstream file(folder / "system.reg", std::ios::binary);
+    // The architecture line sits in the header, a few lines before the first key.
+    const Result<std::string> start = ReadFilePart(folder / "system.reg", 0, kHeaderLength);
+    std::istringstream header(start ? *start : std::string());
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(header, line)) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }

@@ -6,13 +6,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+
+#include "platform/file_read.h"
 
 namespace platform {
 namespace {
 
 bool IsWriteLocked(const std::filesystem::path& lockFile) {
-    const int fd = open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(lockFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
@@ -49,9 +50,9 @@ std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::pa
     locks.push_back(std::filesystem::path("/tmp") / (".wine-" + std::to_string(getuid())) /
                     serverFolder / "lock");
 
-    std::ifstream pointer(prefixFolder / "wineserver", std::ios::binary);
-    std::string name;
-    std::getline(pointer, name, '\0');
+    // The folder name that a prefix's "wineserver" file names: one short line.
+    const Result<std::string> pointer = ReadWholeFile(prefixFolder / "wineserver", 4096);
+    std::string name = pointer ? pointer->substr(0, pointer->find('\0')) : std::string();
     while (!name.empty() && (name.back() == '\n' || name.back() == '\r' || name.back() == ' ')) {
         name.pop_back();
     }

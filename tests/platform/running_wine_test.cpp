@@ -3,6 +3,7 @@
 // wine (a stand-in here) is given when a program starts.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -174,6 +175,12 @@ struct LauncherCase {
      "P8/dist/bin",
      kFlatSteam + "data/Steam/steamapps/compatdata/9/pfx"},
     {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "", "Games/r6"},
+    // A pipe in a launcher's place is refused at once, never waited on.
+    {{{".config/lutris/runners/wine.yml", "FIFO"},
+      {".config/heroic/GamesConfig/r6.json", "FIFO"},
+      {kSteam + "compatdata/4711/config_info", "FIFO"},
+      {".local/share/lutris/games/r6-1.yml", "game:\n  prefix: PREFIX\nwine:\n  version: ge-8\n"}},
+     ".local/share/lutris/runners/wine/ge-8/bin"},
 };
 
 TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
@@ -190,6 +197,10 @@ TEST(PrefixSelection, ProgramsAndRegistryCommandsRunWithTheLaunchersBuild) {
         for (auto [file, text] : row.files) {
             text = std::regex_replace(text, std::regex("PREFIX"), game.prefix().folder.string());
             fs::create_directories((home / file).parent_path());
+            if (text == "FIFO") {
+                ASSERT_EQ(::mkfifo((home / file).c_str(), 0600), 0);
+                continue;
+            }
             std::ofstream(home / file)
                 << std::regex_replace(text, std::regex("HOME"), home.string());
         }
