@@ -1,6 +1,5 @@
 #include "varnopts/window/varn_options_dlg.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <utility>
 
 #include "platform/message.h"
+#include "platform/ui/about_menu_entry.h"
 #include "platform/ui/busy_window.h"
 #include "platform/ui/dialog_builder.h"
 #include "platform/ui/qt_message_box.h"
@@ -165,21 +165,11 @@ int CVarnOptionsDlg::DoModal() {
 }
 
 void CVarnOptionsDlg::AddAboutMenuEntry() {
-    // Linux window managers own the window menu, so the entry lives in the
-    // window's context menu instead.
-    if (m_pAboutAction != nullptr) {
-        return;
+    if (m_pAboutAction == nullptr) {
+        m_pAboutAction =
+            platform::ui::AddAboutMenuEntry(*this, FromCp1252(LoadResourceString(IDS_ABOUTBOX)),
+                                            IDM_ABOUTBOX, [this] { OnAbout(); });
     }
-    const QString text = FromCp1252(LoadResourceString(IDS_ABOUTBOX));
-    if (text.isEmpty()) {
-        return;
-    }
-    m_pAboutAction = new QAction(text, this);
-    m_pAboutAction->setObjectName(QStringLiteral("IDM_ABOUTBOX"));
-    m_pAboutAction->setData(IDM_ABOUTBOX);
-    connect(m_pAboutAction, &QAction::triggered, this, &CVarnOptionsDlg::OnAbout);
-    addAction(m_pAboutAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void CVarnOptionsDlg::LoadTexts() {
