@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-20}
 build=${LW_BENCH_BUILD:-$PWD/build-bench}
 export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLW_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLW_BUILD_TESTS=OFF -DLW_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --target startup_bench kitdata_bench check_list_sort_bench child_wait_bench >/dev/null
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLW_BUILD_DEMO=ON
 cmake --build build -j "$(nproc)" --target demo_screenshot
 
 work=$(mktemp -d)

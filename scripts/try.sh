@@ -30,7 +30,7 @@ esac
 scripts/install-deps.sh
 
 export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLW_BUILD_DEMO=ON
 cmake --build build -j "$(nproc)" --target "$target" demo_screenshot
 
 # The programs change the installation (Save, the mouse sensitivity), so
