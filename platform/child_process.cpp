@@ -37,6 +37,27 @@ WaitingOperation& InstalledWaitingOperation() {
     _exit(127);
 }
 
+// What exec needs, made before the fork: between fork and exec nothing may
+// allocate. Pointers point into the strings held here, so it stays in place.
+struct PreparedExec {
+    explicit PreparedExec(const ChildCommand& command)
+        : arguments(command.arguments),
+          environment(command.environment),
+          argv(NullTerminatedPointers(arguments)),
+          envp(NullTerminatedPointers(environment)),
+          folder(command.workingFolder.string()),
+          programPath(command.program.string()) {}
+    PreparedExec(const PreparedExec&) = delete;
+    PreparedExec& operator=(const PreparedExec&) = delete;
+
+    std::vector<std::string> arguments;
+    std::vector<std::string> environment;
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+    std::string folder;
+    std::string programPath;
+};
+
 void ResetSignalsInChild() {
     sigset_t none;
     sigemptyset(&none);
@@ -103,12 +124,8 @@ WaitingOperation SetWaitingOperation(WaitingOperation operation) {
 // is re-parented to init. A close-on-exec pipe tells whether the exec worked:
 // it closes without data on success and carries errno otherwise.
 Status StartDetached(const ChildCommand& command) {
-    std::vector<std::string> arguments = command.arguments;
-    std::vector<std::string> environment = command.environment;
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
-    std::vector<char*> envp = NullTerminatedPointers(environment);
-    const std::string folder = command.workingFolder.string();
-    const std::string programPath = command.program.string();
+    const PreparedExec exec(command);
+    const auto& [arguments, environment, argv, envp, folder, programPath] = exec;
 
     int pipe[2];
     if (pipe2(pipe, O_CLOEXEC) != 0) {
@@ -166,11 +183,8 @@ Status StartDetached(const ChildCommand& command) {
 }
 
 Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::milliseconds timeLimit) {
-    std::vector<std::string> arguments = command.arguments;
-    std::vector<std::string> environment = command.environment;
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
-    std::vector<char*> envp = NullTerminatedPointers(environment);
-    const std::string programPath = command.program.string();
+    const PreparedExec exec(command);
+    const auto& [arguments, environment, argv, envp, folder, programPath] = exec;
 
     const int output = OpenOutputFile();
     if (output < 0) {
@@ -267,12 +281,8 @@ long MonotonicMilliseconds() {
 // exec is async-signal-safe.
 Result<std::unique_ptr<WatchedStart>> StartWatched(const ChildCommand& command, int outputFile,
                                                    std::chrono::milliseconds watchTime) {
-    std::vector<std::string> arguments = command.arguments;
-    std::vector<std::string> environment = command.environment;
-    std::vector<char*> argv = NullTerminatedPointers(arguments);
-    std::vector<char*> envp = NullTerminatedPointers(environment);
-    const std::string folder = command.workingFolder.string();
-    const std::string programPath = command.program.string();
+    const PreparedExec exec(command);
+    const auto& [arguments, environment, argv, envp, folder, programPath] = exec;
     const long watch = static_cast<long>(watchTime.count());
 
     int pipe[2];
