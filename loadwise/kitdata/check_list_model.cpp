@@ -11,16 +11,16 @@ namespace kitdata {
 void CheckListModel::InitCheckList() {
     m_nSortColumn = -1;
     m_nSortDirection = 1;
-    m_columns.clear();
-    m_rows.clear();
+    columns_.clear();
+    rows_.clear();
 }
 
 bool CheckListModel::AddColumn(const std::string& heading, ColumnType type) {
     if (GetColumnCount() >= kMaxColumns) {
         return false;
     }
-    m_columns.push_back({heading, type, kDefaultColumnWidth});
-    for (Row& row : m_rows) {
+    columns_.push_back({heading, type, kDefaultColumnWidth});
+    for (Row& row : rows_) {
         row.cells.emplace_back();
     }
     return true;
@@ -28,11 +28,11 @@ bool CheckListModel::AddColumn(const std::string& heading, ColumnType type) {
 
 int CheckListModel::AddRow(const std::string& text) {
     Row row;
-    row.cells.resize(m_columns.size());
+    row.cells.resize(columns_.size());
     if (!row.cells.empty()) {
         row.cells[0] = text;
     }
-    m_rows.push_back(std::move(row));
+    rows_.push_back(std::move(row));
     return GetRowCount() - 1;
 }
 
@@ -40,7 +40,7 @@ bool CheckListModel::SetCellText(int row, int column, const std::string& text) {
     if (!HasRow(row) || !HasColumn(column)) {
         return false;
     }
-    m_rows[row].cells[column] = text;
+    rows_[row].cells[column] = text;
     return true;
 }
 
@@ -48,18 +48,18 @@ std::string CheckListModel::GetCellText(int row, int column) const {
     if (!HasRow(row) || !HasColumn(column)) {
         return {};
     }
-    return m_rows[row].cells[column].substr(0, kCellTextLimit);
+    return rows_[row].cells[column].substr(0, kCellTextLimit);
 }
 
 bool CheckListModel::GetCheck(int row) const {
-    return HasRow(row) && m_rows[row].ticked;
+    return HasRow(row) && rows_[row].ticked;
 }
 
 bool CheckListModel::SetCheck(int row, bool ticked) {
     if (!HasRow(row)) {
         return false;
     }
-    m_rows[row].ticked = ticked;
+    rows_[row].ticked = ticked;
     return true;
 }
 
@@ -69,34 +69,34 @@ bool CheckListModel::ToggleCheck(int row) {
 
 int CheckListModel::CheckedRowCount() const {
     return static_cast<int>(
-        std::count_if(m_rows.begin(), m_rows.end(), [](const Row& row) { return row.ticked; }));
+        std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.ticked; }));
 }
 
 bool CheckListModel::SetColumnWidth(int column, int width) {
     if (!HasColumn(column)) {
         return false;
     }
-    m_columns[column].width = std::clamp(width, 0, 0xFFFF);
+    columns_[column].width = std::clamp(width, 0, 0xFFFF);
     return true;
 }
 
 int CheckListModel::ColumnWidth(int column) const {
-    return HasColumn(column) ? m_columns[column].width : 0;
+    return HasColumn(column) ? columns_[column].width : 0;
 }
 
 std::string CheckListModel::Heading(int column) const {
-    return HasColumn(column) ? m_columns[column].heading : std::string();
+    return HasColumn(column) ? columns_[column].heading : std::string();
 }
 
 ColumnType CheckListModel::Type(int column) const {
-    return HasColumn(column) ? m_columns[column].type : ColumnType::Text;
+    return HasColumn(column) ? columns_[column].type : ColumnType::Text;
 }
 
 bool CheckListModel::SortByColumn(int column) {
     if (!HasColumn(column)) {
         return false;
     }
-    const ColumnType type = m_columns[column].type;
+    const ColumnType type = columns_[column].type;
     if (column == m_nSortColumn) {
         m_nSortDirection = m_nSortDirection == -1 ? 1 : -1;
     }
@@ -127,7 +127,7 @@ bool CheckListModel::SortByColumn(int column) {
         }
         if (best != i) {
             // Whole rows move, texts and tick, so a long cell is never cut.
-            std::swap(m_rows[i], m_rows[best]);
+            std::swap(rows_[i], rows_[best]);
         }
     }
     return true;

@@ -36,8 +36,8 @@ class CheckListModel {
     // False and no change outside the list.
     bool ToggleCheck(int row);
 
-    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
-    int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
+    int GetRowCount() const { return static_cast<int>(rows_.size()); }
+    int GetColumnCount() const { return static_cast<int>(columns_.size()); }
     int CheckedRowCount() const;
     // Pixels (a 16-bit value); 0 hides the column. False outside the columns.
     bool SetColumnWidth(int column, int width);
@@ -69,8 +69,8 @@ class CheckListModel {
 
     int m_nSortDirection = 1;
     int m_nSortColumn = -1;
-    std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    std::vector<Column> columns_;
+    std::vector<Row> rows_;
 };
 
 }  // namespace kitdata

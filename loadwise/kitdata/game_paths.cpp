@@ -72,7 +72,7 @@ GamePaths ReadGamePaths(platform::WinePrefix& prefix) {
     if (allRead) {
         paths.m_strEquipmentPath += "\\";
         paths.m_strEquipTextPath += "\\english\\";
-        paths.m_bAllPathsRead = true;
+        paths.allPathsRead = true;
     }
     platform::RegCloseKey(key);
     return paths;

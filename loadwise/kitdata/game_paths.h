@@ -29,7 +29,7 @@ struct GamePaths {
     // folders are partly empty and no game file may be looked for under them:
     // an empty folder would make the names relative to wherever the program
     // was started.
-    bool m_bAllPathsRead = false;
+    bool allPathsRead = false;
 };
 
 // Reads VARNDEV and the eight folder values in order, stopping at the first

@@ -42,11 +42,11 @@ constexpr std::array<int, kitdata::kTabCount> kListIds = {
 }  // namespace
 
 CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
-    : QDialog(parent), m_prefix(prefix), m_icon(loadwise::ProgramIcon()) {
+    : QDialog(parent), prefix_(prefix), icon_(loadwise::ProgramIcon()) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    m_builder = platform::ui::DialogBuilder::Build(
+    builder_ = platform::ui::DialogBuilder::Build(
         this, loadwise::LoadwiseDialogTemplate(),
         [](const platform::ui::ControlTemplate& control, QWidget* owner) -> QWidget* {
             if (control.kind == platform::ui::ControlKind::ListView) {
@@ -55,13 +55,13 @@ CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
             return nullptr;
         });
 
-    m_btnSave = m_builder->Control<QPushButton>(loadwise::IDOK);
-    m_stcCount = m_builder->Control<QLabel>(loadwise::IDC_SELECTED_COUNT);
-    m_tabKit = m_builder->Control<QTabWidget>(loadwise::IDC_KIT_TAB);
-    m_editDescription = m_builder->Control<QPlainTextEdit>(loadwise::IDC_DESCRIPTION);
-    m_checkMultiplayerOnly = m_builder->Control<QCheckBox>(loadwise::IDC_MULTIPLAYER_ONLY);
+    m_btnSave = builder_->Control<QPushButton>(loadwise::IDOK);
+    m_stcCount = builder_->Control<QLabel>(loadwise::IDC_SELECTED_COUNT);
+    m_tabKit = builder_->Control<QTabWidget>(loadwise::IDC_KIT_TAB);
+    editDescription_ = builder_->Control<QPlainTextEdit>(loadwise::IDC_DESCRIPTION);
+    checkMultiplayerOnly_ = builder_->Control<QCheckBox>(loadwise::IDC_MULTIPLAYER_ONLY);
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
-        m_pList[tab] = m_builder->Control<CCheckListCtrl>(kListIds[tab]);
+        m_pList[tab] = builder_->Control<CCheckListCtrl>(kListIds[tab]);
     }
     // No button is the default one, so Return elsewhere (in a list, say)
     // neither saves nor ends the window; keyPressEvent lets it press the
@@ -76,26 +76,26 @@ CLoadwiseDlg::CLoadwiseDlg(const platform::WinePrefix& prefix, QWidget* parent)
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         m_pList[tab]->setAccessibleName(QString::fromLatin1(kListNames[tab]));
     }
-    m_editDescription->setAccessibleName(QStringLiteral("Item description"));
+    editDescription_->setAccessibleName(QStringLiteral("Item description"));
     m_stcCount->setAccessibleName(QStringLiteral("Selected"));
     // Clicking a tab gives it the focus.
     m_tabKit->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
     connect(m_btnSave, &QPushButton::clicked, this, &CLoadwiseDlg::OnOK);
-    connect(m_builder->Control<QPushButton>(loadwise::IDCANCEL), &QPushButton::clicked, this,
+    connect(builder_->Control<QPushButton>(loadwise::IDCANCEL), &QPushButton::clicked, this,
             &QDialog::reject);
     connect(m_tabKit, &QTabWidget::currentChanged, this, &CLoadwiseDlg::OnSelchangeKitTab);
     for (CCheckListCtrl* list : m_pList) {
         connect(list, &CCheckListCtrl::Clicked, this, &CLoadwiseDlg::OnClickList);
         connect(list, &CCheckListCtrl::CurrentRowMoved, this, &CLoadwiseDlg::ShowDescription);
     }
-    connect(m_builder->Control<QPushButton>(loadwise::IDC_SELECT_ALL), &QPushButton::clicked, this,
+    connect(builder_->Control<QPushButton>(loadwise::IDC_SELECT_ALL), &QPushButton::clicked, this,
             &CLoadwiseDlg::OnSelectAll);
-    connect(m_builder->Control<QPushButton>(loadwise::IDC_UNSELECT_ALL), &QPushButton::clicked,
-            this, &CLoadwiseDlg::OnUnselectAll);
-    connect(m_builder->Control<QPushButton>(loadwise::IDC_ABOUT), &QPushButton::clicked, this,
+    connect(builder_->Control<QPushButton>(loadwise::IDC_UNSELECT_ALL), &QPushButton::clicked, this,
+            &CLoadwiseDlg::OnUnselectAll);
+    connect(builder_->Control<QPushButton>(loadwise::IDC_ABOUT), &QPushButton::clicked, this,
             &CLoadwiseDlg::OnAbout);
-    connect(m_checkMultiplayerOnly, &QCheckBox::clicked, this, &CLoadwiseDlg::OnMultiplayerOnly);
+    connect(checkMultiplayerOnly_, &QCheckBox::clicked, this, &CLoadwiseDlg::OnMultiplayerOnly);
 }
 
 CLoadwiseDlg::~CLoadwiseDlg() = default;
@@ -106,36 +106,36 @@ int CLoadwiseDlg::DoModal() {
 }
 
 BOOL CLoadwiseDlg::OnInitDialog() {
-    if (m_bInitialised) {
+    if (initialised_) {
         return 1;
     }
-    m_bInitialised = true;
+    initialised_ = true;
     platform::ui::SetMessageOwner(this);
 
     UpdateData(false);
     platform::ui::AddAboutMenuEntry(
         *this, platform::ui::FromCp1252(loadwise::LoadResourceString(loadwise::IDS_ABOUTBOX)),
         loadwise::IDM_ABOUTBOX, [this] { OnAbout(); });
-    setWindowIcon(m_icon);
+    setWindowIcon(icon_);
     setWindowTitle(QString::fromLatin1(kCaption));
 
     ReadGamePaths();
     // Without the game's folders there is nothing to read or make writable:
     // the lists stay empty and the lookup's own message says why.
-    if (m_paths.m_bAllPathsRead) {
+    if (paths_.allPathsRead) {
         ClearReadOnlyFiles();
     }
     for (CCheckListCtrl* list : m_pList) {
         list->InitCheckList();
     }
-    if (m_paths.m_bAllPathsRead) {
+    if (paths_.allPathsRead) {
         LoadItemNames();
     }
     for (int tab = 0; tab < kitdata::kTabCount; ++tab) {
         FillItemList(tab);
     }
-    if (!m_startupProblems.empty()) {
-        platform::ShowMessage(kitdata::StartupProblemsMessage(m_startupProblems),
+    if (!startupProblems_.empty()) {
+        platform::ShowMessage(kitdata::StartupProblemsMessage(startupProblems_),
                               kitdata::kMessageCaption, platform::MB_OK | platform::MB_ICONHAND);
     }
 
@@ -154,7 +154,7 @@ BOOL CLoadwiseDlg::OnInitDialog() {
 
     // The first control that takes the focus gets it.
     QWidget* first = m_btnSave->isEnabled() ? static_cast<QWidget*>(m_btnSave)
-                                            : m_builder->Control(loadwise::IDCANCEL);
+                                            : builder_->Control(loadwise::IDCANCEL);
     first->setFocus();
     return 1;
 }
@@ -171,29 +171,29 @@ void CLoadwiseDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CLoadwiseDlg::ReadGamePaths() {
-    m_paths = kitdata::ReadGamePaths(m_prefix);
-    m_bDevMode = m_paths.m_bDevMode;
+    paths_ = kitdata::ReadGamePaths(prefix_);
+    m_bDevMode = paths_.m_bDevMode;
 }
 
 void CLoadwiseDlg::ClearReadOnlyFiles() {
-    for (platform::Error& problem : kitdata::ClearKitFilesReadOnly(m_prefix, m_paths)) {
-        m_startupProblems.push_back(std::move(problem));
+    for (platform::Error& problem : kitdata::ClearKitFilesReadOnly(prefix_, paths_)) {
+        startupProblems_.push_back(std::move(problem));
     }
 }
 
 void CLoadwiseDlg::LoadItemNames() {
-    auto names = kitdata::LoadItemNames(m_prefix, m_paths);
+    auto names = kitdata::LoadItemNames(prefix_, paths_);
     if (names.ok()) {
         m_astrNames = std::move(names).value();
     } else {
-        m_startupProblems.push_back(names.error());
+        startupProblems_.push_back(names.error());
     }
 }
 
 void CLoadwiseDlg::FillItemList(int tab) {
     kitdata::ItemList items;
-    if (m_paths.m_bAllPathsRead) {
-        items = kitdata::FillItemList(m_prefix, m_paths, m_astrNames, tab);
+    if (paths_.allPathsRead) {
+        items = kitdata::FillItemList(prefix_, paths_, m_astrNames, tab);
     } else {
         items.columns = kitdata::ItemColumns(tab, m_bDevMode);
     }
@@ -219,7 +219,7 @@ void CLoadwiseDlg::FillItemList(int tab) {
         list.SetCheck(row, item.checked);
     }
     if (items.readError) {
-        m_startupProblems.push_back(*items.readError);
+        startupProblems_.push_back(*items.readError);
     }
 }
 
@@ -236,11 +236,11 @@ void CLoadwiseDlg::ShowList(int tab) {
 
 void CLoadwiseDlg::UpdateData(bool saveAndValidate) {
     if (saveAndValidate) {
-        m_strDescription = platform::ui::ToCp1252(m_editDescription->toPlainText());
-        m_bMultiplayerOnly = m_checkMultiplayerOnly->isChecked();
+        m_strDescription = platform::ui::ToCp1252(editDescription_->toPlainText());
+        m_bMultiplayerOnly = checkMultiplayerOnly_->isChecked();
     } else {
-        m_editDescription->setPlainText(platform::ui::FromCp1252(m_strDescription));
-        m_checkMultiplayerOnly->setChecked(m_bMultiplayerOnly);
+        editDescription_->setPlainText(platform::ui::FromCp1252(m_strDescription));
+        checkMultiplayerOnly_->setChecked(m_bMultiplayerOnly);
     }
 }
 
@@ -274,7 +274,7 @@ void CLoadwiseDlg::OnClickList(int row) {
 
 void CLoadwiseDlg::ShowDescription(int row) {
     const std::string text = m_pList[m_nCurTab]->GetCellText(row, kitdata::kTextColumn);
-    m_strDescription = kitdata::ReadDescription(m_prefix, m_paths, text);
+    m_strDescription = kitdata::ReadDescription(prefix_, paths_, text);
     UpdateData(false);
 }
 
@@ -307,7 +307,7 @@ void CLoadwiseDlg::OnAbout() {
 }
 
 platform::Status CLoadwiseDlg::SaveKitLists() {
-    if (!m_paths.m_bAllPathsRead) {
+    if (!paths_.allPathsRead) {
         // The lists are empty then; no file is looked for under made-up folders.
         return platform::Error{"The game's folders",
                                "they could not be read from the registry, so there is nothing "
@@ -321,7 +321,7 @@ platform::Status CLoadwiseDlg::SaveKitLists() {
         }
     }
     const platform::ui::WaitCursor wait;
-    return kitdata::SaveKitLists(m_prefix, m_paths, ticks);
+    return kitdata::SaveKitLists(prefix_, paths_, ticks);
 }
 
 void CLoadwiseDlg::OnOK() {

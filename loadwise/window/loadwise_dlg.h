@@ -77,10 +77,10 @@ class CLoadwiseDlg : public QDialog {
     // Member data <-> controls (description text, Multiplayer Only).
     void UpdateData(bool saveAndValidate);
 
-    platform::WinePrefix m_prefix;
-    platform::ui::DialogBuilder* m_builder = nullptr;
-    bool m_bInitialised = false;
-    std::vector<platform::Error> m_startupProblems;
+    platform::WinePrefix prefix_;
+    platform::ui::DialogBuilder* builder_ = nullptr;
+    bool initialised_ = false;
+    std::vector<platform::Error> startupProblems_;
 
     bool m_bDevMode = false;
     QPushButton* m_btnSave = nullptr;
@@ -92,9 +92,9 @@ class CLoadwiseDlg : public QDialog {
     int m_nCurTab = 0;
     std::array<loadwise::CCheckListCtrl*, kitdata::kTabCount> m_pList{};
     std::vector<std::string> m_astrNames;
-    QIcon m_icon;
-    kitdata::GamePaths m_paths;  // the eight game folders and m_bDevMode as read
+    QIcon icon_;
+    kitdata::GamePaths paths_;  // the eight game folders and m_bDevMode as read
 
-    QPlainTextEdit* m_editDescription = nullptr;
-    QCheckBox* m_checkMultiplayerOnly = nullptr;
+    QPlainTextEdit* editDescription_ = nullptr;
+    QCheckBox* checkMultiplayerOnly_ = nullptr;
 };

@@ -60,14 +60,14 @@ PrefixChooser::PrefixChooser(const std::vector<PrefixCandidate>& candidates,
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("prefixList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels(
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("prefixList"));
+    list_->setRootIsDecorated(false);
+    list_->setAllColumnsShowFocus(true);
+    list_->setHeaderLabels(
         {tr("Folder"), tr("Launcher"), tr("Game"), tr("Wine"), tr("Last change")});
     for (const PrefixCandidate& candidate : candidates) {
-        auto* item = new QTreeWidgetItem(m_list);
+        auto* item = new QTreeWidgetItem(list_);
         item->setText(0, ShownFolder(candidate.prefix.folder));
         item->setText(1, QString::fromStdString(candidate.launcher));
         item->setText(2, QString::fromStdString(candidate.game));
@@ -77,38 +77,37 @@ PrefixChooser::PrefixChooser(const std::vector<PrefixCandidate>& candidates,
                                                    candidate.prefix.wine.description));
         item->setText(4, LastChangeText(candidate.lastChange));
     }
-    for (int column = 0; column < m_list->columnCount(); ++column) {
-        m_list->resizeColumnToContents(column);
+    for (int column = 0; column < list_->columnCount(); ++column) {
+        list_->resizeColumnToContents(column);
     }
-    m_list->setCurrentItem(m_list->topLevelItem(0));
-    layout->addWidget(m_list);
+    list_->setCurrentItem(list_->topLevelItem(0));
+    layout->addWidget(list_);
 
-    m_remember = new QCheckBox(tr("&Remember this choice"), this);
-    m_remember->setObjectName(QStringLiteral("remember"));
-    layout->addWidget(m_remember);
+    remember_ = new QCheckBox(tr("&Remember this choice"), this);
+    remember_->setObjectName(QStringLiteral("remember"));
+    layout->addWidget(remember_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Use this prefix"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_list, &QTreeWidget::itemActivated, this, &QDialog::accept);
+    connect(list_, &QTreeWidget::itemActivated, this, &QDialog::accept);
 
     // Wide enough for the folders, within the screen.
-    int width = m_list->frameWidth() * 2 + 24;
-    for (int column = 0; column < m_list->columnCount(); ++column) {
-        width += m_list->columnWidth(column);
+    int width = list_->frameWidth() * 2 + 24;
+    for (int column = 0; column < list_->columnCount(); ++column) {
+        width += list_->columnWidth(column);
     }
     resize(std::min(width, 1000), sizeHint().height());
 }
 
 int PrefixChooser::chosen() const {
-    return m_list->currentItem() != nullptr ? m_list->indexOfTopLevelItem(m_list->currentItem())
-                                            : -1;
+    return list_->currentItem() != nullptr ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
 }
 
 bool PrefixChooser::remember() const {
-    return m_remember->isChecked();
+    return remember_->isChecked();
 }
 
 }  // namespace platform::ui

@@ -24,8 +24,8 @@ class PrefixChooser : public QDialog {
     bool remember() const;  // "Remember this choice" is ticked
 
   private:
-    QTreeWidget* m_list = nullptr;
-    QCheckBox* m_remember = nullptr;
+    QTreeWidget* list_ = nullptr;
+    QCheckBox* remember_ = nullptr;
 };
 
 }  // namespace platform::ui

@@ -39,16 +39,16 @@ void CVarnOptionsDlg::OnInstall() {
     const std::vector<std::string> plan = varnopts::MakeInstallPlan(
         QuickWeaponPosition(), ComboBox(IDC_COMBO_MP_MODE)->currentIndex(),
         ComboBox(IDC_COMBO_SOUND)->currentIndex(), ComboBox(IDC_COMBO_GOCODES)->currentIndex(),
-        varnopts::IsEagleWatchInstalled(m_prefix));
-    if (!varnopts::CheckGameVersion(m_prefix, m_paths.m_strInstallationPath) ||
+        varnopts::IsEagleWatchInstalled(prefix_));
+    if (!varnopts::CheckGameVersion(prefix_, paths_.m_strInstallationPath) ||
         !varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
-        !m_wineConsent.MayRunWine(m_prefix) ||
-        !varnopts::CheckWineRunsPackages(m_prefix, m_paths.m_strModFolder, plan)) {
+        !wineConsent_.MayRunWine(prefix_) ||
+        !varnopts::CheckWineRunsPackages(prefix_, paths_.m_strModFolder, plan)) {
         return;
     }
     std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
 
-    const platform::Status cleared = varnopts::ClearGameReadOnlyFiles(m_prefix, m_paths);
+    const platform::Status cleared = varnopts::ClearGameReadOnlyFiles(prefix_, paths_);
     if (!cleared) {
         // A file that keeps its mark would make the packages fail half-way:
         // nothing is started, and the user learns which file it is.
@@ -59,7 +59,7 @@ void CVarnOptionsDlg::OnInstall() {
     }
 
     const varnopts::PackageRun run = varnopts::RunPackagesLogged(
-        m_prefix, m_paths.m_strModFolder, m_strGameFolder, plan, "install",
+        prefix_, paths_.m_strModFolder, m_strGameFolder, plan, "install",
         [&](std::string_view name, std::size_t place, std::size_t count) {
             busy->ShowStatus(PackageStatus(name, place, count));
         });
@@ -72,7 +72,7 @@ void CVarnOptionsDlg::OnUninstallAll() {
     // the version check has passed, when the first package starts.
     std::optional<platform::ui::BusyWindow> busy;
     const auto run = varnopts::UninstallAll(
-        m_prefix, m_paths, m_strGameFolder, [this] { return m_wineConsent.MayRunWine(m_prefix); },
+        prefix_, paths_, m_strGameFolder, [this] { return wineConsent_.MayRunWine(prefix_); },
         [&](std::string_view name, std::size_t place, std::size_t count) {
             if (!busy) {
                 busy.emplace(this);

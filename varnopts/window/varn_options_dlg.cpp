@@ -87,16 +87,16 @@ constexpr int kGameWatchMilliseconds = 100;
 }  // namespace
 
 CVarnOptionsDlg::CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* parent)
-    : QDialog(parent), m_prefix(prefix), m_icon(ProgramIcon()) {
+    : QDialog(parent), prefix_(prefix), icon_(ProgramIcon()) {
     setObjectName(QStringLiteral("IDD_VARNOPTIONS_DIALOG"));
     // A modal frame with the window menu, a minimise box and the close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    m_pBuilder = platform::ui::DialogBuilder::Build(this, OptionsDialogTemplate());
-    m_comboQuickWeapon = m_pBuilder->Control<QComboBox>(IDC_COMBO_QUICK_WEAPON);
-    m_btnStartEW = m_pBuilder->Control<QPushButton>(IDC_START_EW);
-    m_sliderMouse = m_pBuilder->Control<QSlider>(IDC_SLIDER_MOUSE);
+    builder_ = platform::ui::DialogBuilder::Build(this, OptionsDialogTemplate());
+    m_comboQuickWeapon = builder_->Control<QComboBox>(IDC_COMBO_QUICK_WEAPON);
+    m_btnStartEW = builder_->Control<QPushButton>(IDC_START_EW);
+    m_sliderMouse = builder_->Control<QSlider>(IDC_SLIDER_MOUSE);
     m_sliderMouse->setTickPosition(QSlider::NoTicks);
 
     connect(Button(IDOK), &QPushButton::clicked, this, &CVarnOptionsDlg::OnOK);
@@ -109,32 +109,32 @@ CVarnOptionsDlg::CVarnOptionsDlg(const platform::WinePrefix& prefix, QWidget* pa
     connect(m_btnStartEW, &QPushButton::clicked, this, &CVarnOptionsDlg::OnStartEW);
     connect(Button(IDC_UNINSTALL_ALL), &QPushButton::clicked, this,
             &CVarnOptionsDlg::OnUninstallAll);
-    m_gameWatch = new QTimer(this);
-    m_gameWatch->setInterval(kGameWatchMilliseconds);
-    connect(m_gameWatch, &QTimer::timeout, this, &CVarnOptionsDlg::WatchGameStarts);
+    gameWatch_ = new QTimer(this);
+    gameWatch_->setInterval(kGameWatchMilliseconds);
+    connect(gameWatch_, &QTimer::timeout, this, &CVarnOptionsDlg::WatchGameStarts);
 }
 
 QComboBox* CVarnOptionsDlg::ComboBox(int id) const {
-    return m_pBuilder->Control<QComboBox>(id);
+    return builder_->Control<QComboBox>(id);
 }
 
 QPushButton* CVarnOptionsDlg::Button(int id) const {
-    return m_pBuilder->Control<QPushButton>(id);
+    return builder_->Control<QPushButton>(id);
 }
 
 BOOL CVarnOptionsDlg::OnInitDialog() {
-    m_bEnded = false;
+    ended_ = false;
     platform::ui::SetMessageOwner(this);
     AddAboutMenuEntry();
-    setWindowIcon(m_icon);
+    setWindowIcon(icon_);
     LoadTexts();
     SetCaptions();
     varnopts::DescribeControls(*this, *m_sliderMouse);
 
-    if (!varnopts::ReadGamePaths(m_prefix, m_paths)) {
+    if (!varnopts::ReadGamePaths(prefix_, paths_)) {
         platform::ShowMessage(kGameNotReady, std::string(varnopts::kCaptionOptions),
                               platform::MB_ICONHAND);
-        m_bEnded = true;
+        ended_ = true;
         done(IDCANCEL);
         return false;
     }
@@ -145,11 +145,11 @@ BOOL CVarnOptionsDlg::OnInitDialog() {
     // A trackbar's own page size: a fifth of its range.
     m_sliderMouse->setPageStep(
         (varnopts::kMaxSensitivityPosition - varnopts::kMinSensitivityPosition) / 5);
-    m_sliderMouse->setValue(varnopts::SensitivityToPosition(m_paths.m_strMouseRadiansPerPixel));
+    m_sliderMouse->setValue(varnopts::SensitivityToPosition(paths_.m_strMouseRadiansPerPixel));
 
-    m_strGameFolder = m_paths.m_strInstallationPath;
+    m_strGameFolder = paths_.m_strInstallationPath;
 
-    if (varnopts::IsEagleWatchInstalled(m_prefix)) {
+    if (varnopts::IsEagleWatchInstalled(prefix_)) {
         m_btnStartEW->setEnabled(true);
     }
     // The first control of the tab order has the focus when the window opens.
@@ -158,15 +158,15 @@ BOOL CVarnOptionsDlg::OnInitDialog() {
 }
 
 int CVarnOptionsDlg::DoModal() {
-    if (!OnInitDialog() || m_bEnded) {
+    if (!OnInitDialog() || ended_) {
         return result();
     }
     return exec();
 }
 
 void CVarnOptionsDlg::AddAboutMenuEntry() {
-    if (m_pAboutAction == nullptr) {
-        m_pAboutAction =
+    if (aboutAction_ == nullptr) {
+        aboutAction_ =
             platform::ui::AddAboutMenuEntry(*this, FromCp1252(LoadResourceString(IDS_ABOUTBOX)),
                                             IDM_ABOUTBOX, [this] { OnAbout(); });
     }
@@ -198,13 +198,13 @@ void CVarnOptionsDlg::LoadTexts() {
                                                      IDS_ABOUT,
                                                      IDS_START_EW};
     for (const int entry : kEntries) {
-        m_texts[entry] = FromCp1252(LoadResourceString(entry));
+        texts_[entry] = FromCp1252(LoadResourceString(entry));
     }
 }
 
 void CVarnOptionsDlg::SetCaptions() {
     for (const auto& [control, entry] : kCaptions) {
-        SetText(m_pBuilder->Control(control), m_texts[entry]);
+        SetText(builder_->Control(control), texts_[entry]);
     }
 }
 
@@ -212,8 +212,8 @@ void CVarnOptionsDlg::FillLists() {
     QComboBox* serverMode = ComboBox(IDC_COMBO_MP_MODE);
     serverMode->clear();
     AddString(serverMode, QStringLiteral("Default"), false);
-    AddString(serverMode, m_texts[IDS_MP_TANGO], false);
-    AddString(serverMode, m_texts[IDS_MP_PISTOLS], false);
+    AddString(serverMode, texts_[IDS_MP_TANGO], false);
+    AddString(serverMode, texts_[IDS_MP_PISTOLS], false);
     AddString(serverMode, QStringLiteral("9mm Only"), false);
     serverMode->setCurrentIndex(0);
 
@@ -227,14 +227,14 @@ void CVarnOptionsDlg::FillLists() {
 
     QComboBox* sound = ComboBox(IDC_COMBO_SOUND);
     sound->clear();
-    AddString(sound, m_texts[IDS_SOUND_HIGH], true);
-    AddString(sound, m_texts[IDS_SOUND_LOW], true);
+    AddString(sound, texts_[IDS_SOUND_HIGH], true);
+    AddString(sound, texts_[IDS_SOUND_LOW], true);
     sound->setCurrentIndex(0);
 
     QComboBox* goCodes = ComboBox(IDC_COMBO_GOCODES);
     goCodes->clear();
-    AddString(goCodes, m_texts[IDS_GOCODES_MULTIPLAYER], true);
-    AddString(goCodes, m_texts[IDS_GOCODES_ORIGINAL], true);
+    AddString(goCodes, texts_[IDS_GOCODES_MULTIPLAYER], true);
+    AddString(goCodes, texts_[IDS_GOCODES_ORIGINAL], true);
     goCodes->setCurrentIndex(0);
 }
 
@@ -261,7 +261,7 @@ void CVarnOptionsDlg::reject() {
 }
 
 void CVarnOptionsDlg::OnHelpButton() {
-    varnopts::OpenReadMe(m_prefix, m_paths.m_strModFolder);
+    varnopts::OpenReadMe(prefix_, paths_.m_strModFolder);
 }
 
 void CVarnOptionsDlg::OnReset() {
@@ -270,7 +270,7 @@ void CVarnOptionsDlg::OnReset() {
 
 void CVarnOptionsDlg::OnSave() {
     // Only while a server runs does the value go through Wine.
-    if (platform::IsWineserverRunning(m_prefix.folder) && !m_wineConsent.MayRunWine(m_prefix)) {
+    if (platform::IsWineserverRunning(prefix_.folder) && !wineConsent_.MayRunWine(prefix_)) {
         return;
     }
     const std::string text = varnopts::PositionToSensitivity(m_sliderMouse->value());
@@ -279,30 +279,30 @@ void CVarnOptionsDlg::OnSave() {
     platform::ui::BusyWindow busy(this);
     busy.ShowStatus(tr("Saving the mouse sensitivity"), kSlowSaveMilliseconds);
     // A failure has shown its message; the slider stays where it is.
-    (void)varnopts::WriteGameValue(m_prefix, varnopts::kMouseRadiansPerPixel, text);
+    (void)varnopts::WriteGameValue(prefix_, varnopts::kMouseRadiansPerPixel, text);
 }
 
 void CVarnOptionsDlg::StartGame(std::string_view program) {
-    if (!m_wineConsent.MayRunWine(m_prefix)) {
+    if (!wineConsent_.MayRunWine(prefix_)) {
         return;
     }
-    if (auto start = varnopts::StartGameProgram(m_prefix, m_strGameFolder, program)) {
-        m_gameStarts.push_back(std::move(start));
-        m_gameWatch->start();
+    if (auto start = varnopts::StartGameProgram(prefix_, m_strGameFolder, program)) {
+        gameStarts_.push_back(std::move(start));
+        gameWatch_->start();
     }
 }
 
 void CVarnOptionsDlg::WatchGameStarts() {
     // A failure's message runs its own event loop, in which this timer may
     // fire again: the list is taken out while it is looked at.
-    auto starts = std::exchange(m_gameStarts, {});
-    std::erase_if(starts, [this](const auto& start) { return start->Poll(m_prefix); });
-    std::move(m_gameStarts.begin(), m_gameStarts.end(), std::back_inserter(starts));
-    m_gameStarts = std::move(starts);
-    if (m_gameStarts.empty()) {
-        m_gameWatch->stop();
+    auto starts = std::exchange(gameStarts_, {});
+    std::erase_if(starts, [this](const auto& start) { return start->Poll(prefix_); });
+    std::move(gameStarts_.begin(), gameStarts_.end(), std::back_inserter(starts));
+    gameStarts_ = std::move(starts);
+    if (gameStarts_.empty()) {
+        gameWatch_->stop();
     } else {
-        m_gameWatch->start();  // a call inside a message's loop may have stopped it
+        gameWatch_->start();  // a call inside a message's loop may have stopped it
     }
 }
 
@@ -315,6 +315,6 @@ void CVarnOptionsDlg::OnStartEW() {
 }
 
 void CVarnOptionsDlg::OnAbout() {
-    CAboutDlg about(m_icon, this);
+    CAboutDlg about(icon_, this);
     about.exec();
 }

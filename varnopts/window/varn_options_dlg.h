@@ -48,9 +48,9 @@ class CVarnOptionsDlg : public QDialog {
     // -1 when the typed text names none.
     int QuickWeaponPosition() const;
 
-    const varnopts::GamePaths& GamePaths() const { return m_paths; }
+    const varnopts::GamePaths& GamePaths() const { return paths_; }
     const std::string& GameFolder() const { return m_strGameFolder; }
-    QAction* AboutAction() const { return m_pAboutAction; }
+    QAction* AboutAction() const { return aboutAction_; }
 
   public slots:
     void OnOK();
@@ -79,28 +79,28 @@ class CVarnOptionsDlg : public QDialog {
     void StartGame(std::string_view program);
     void WatchGameStarts();
 
-    platform::WinePrefix m_prefix;
-    platform::ui::DialogBuilder* m_pBuilder = nullptr;
+    platform::WinePrefix prefix_;
+    platform::ui::DialogBuilder* builder_ = nullptr;
 
     QComboBox* m_comboQuickWeapon = nullptr;
     QPushButton* m_btnStartEW = nullptr;
     QSlider* m_sliderMouse = nullptr;
     // The game's folders, its mouse sensitivity and the modification's folder,
     // as the registry held them at start.
-    varnopts::GamePaths m_paths;
+    varnopts::GamePaths paths_;
     // InstallationPath as taken at the end of the set-up: where the game's
     // programs start and what every package is given.
     std::string m_strGameFolder;
-    QIcon m_icon;
-    QAction* m_pAboutAction = nullptr;
+    QIcon icon_;
+    QAction* aboutAction_ = nullptr;
     // The interface texts by string-table entry, loaded once at start.
-    std::map<int, QString> m_texts;
-    bool m_bEnded = false;
+    std::map<int, QString> texts_;
+    bool ended_ = false;
     // Whether Wine may run on the prefix when its launcher's build cannot be
     // used: asked once, the answer holds while the program runs.
-    varnopts::WineConsent m_wineConsent;
+    varnopts::WineConsent wineConsent_;
     // Games started whose first seconds are still watched, and the timer
     // that looks at them.
-    std::vector<std::unique_ptr<varnopts::GameStart>> m_gameStarts;
-    QTimer* m_gameWatch = nullptr;
+    std::vector<std::unique_ptr<varnopts::GameStart>> gameStarts_;
+    QTimer* gameWatch_ = nullptr;
 };

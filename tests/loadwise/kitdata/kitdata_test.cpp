@@ -99,7 +99,7 @@ TEST(GamePathsTest, MissingGameTellsWhereItLookedAndReadsThePrefixChosenThere) {
     const GamePaths paths = ReadGamePaths(prefix);
     platform::SetFolderOperation(std::move(previous));
 
-    EXPECT_TRUE(paths.m_bAllPathsRead);
+    EXPECT_TRUE(paths.allPathsRead);
     EXPECT_EQ(prefix.folder, game.prefix().folder);
     EXPECT_EQ(testsupport::FileBytes(h / "config/r6tools/prefix"), prefix.folder.string() + "\n");
     EXPECT_EQ(messages.texts(),
