@@ -9,16 +9,21 @@ constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 
 // The length of an escaped name up to the unescaped end character, read as
 // ParseEscaped reads it (an escape takes the character after the
-// backslash with it), or nothing when the end character never comes.
+// backslash with it), or nothing when the end character never comes. An
+// end character is escaped when an odd run of backslashes stands before it
+// (the run starts after a character that no escape takes along).
 std::optional<std::size_t> EscapedLength(std::string_view source, char endChar) {
-    std::size_t i = 0;
-    while (i < source.size() && source[i] != endChar) {
-        i += source[i] == '\\' && i + 1 < source.size() ? 2 : 1;
+    for (std::size_t end = source.find(endChar); end != std::string_view::npos;
+         end = source.find(endChar, end + 1)) {
+        std::size_t backslashes = 0;
+        while (backslashes < end && source[end - backslashes - 1] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            return end;
+        }
     }
-    if (i >= source.size()) {
-        return std::nullopt;
-    }
-    return i;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -38,6 +43,7 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
     }
 
     validHeader_ = !lines_.empty() && TrimRight(LineText(0)) == kHeader;
+    keys_.reserve(lines_.size() / 4);  // wineserver writes a few lines per key
     KeyBlock* current = nullptr;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view text = TrimLeft(LineText(i));
@@ -62,9 +68,9 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
             if (TrimRight(text) == "#arch=win64") {
                 win64_ = true;
             }
-        } else if (!TrimRight(text).empty()) {
+        } else if (!text.empty()) {  // TrimLeft leaves a blank line empty
             current->lastContentLine = i;
-            if (TrimRight(text) == "#link") {
+            if (text[0] == '#' && TrimRight(text) == "#link") {
                 current->isLink = true;
             }
         }
