@@ -1,5 +1,8 @@
 #include "platform/registry/registry_text_p.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/registry/registry_scan_p.h"
 
 namespace platform::registry_detail {
@@ -24,6 +27,64 @@ std::optional<std::size_t> EscapedLength(std::string_view source, char endChar) 
         }
     }
     return std::nullopt;
+}
+
+// The index's key: a hash of a path's first three names (folded, with the
+// backslashes between them). Equal names give equal hashes; a collision
+// only adds keys to compare.
+constexpr int kHeadNames = 3;
+constexpr std::uint64_t kHashStart = 14695981039346656037ULL;  // FNV-1a
+constexpr std::uint64_t kHashFactor = 1099511628211ULL;
+
+std::uint64_t Mix(std::uint64_t hash, char16_t unit) {
+    return (hash ^ unit) * kHashFactor;
+}
+
+// The hash of a folded path's head; nothing for a path of three names or fewer.
+std::optional<std::uint64_t> PathHead(std::u16string_view foldedPath) {
+    std::uint64_t hash = kHashStart;
+    int separators = 0;
+    for (const char16_t unit : foldedPath) {
+        if (unit == u'\\' && ++separators == kHeadNames) {
+            return hash;
+        }
+        hash = Mix(hash, unit);
+    }
+    return std::nullopt;
+}
+
+// The head of a key's escaped name, read as Relate's quick comparison reads
+// it: plain ASCII, "\\" between names. Short: such a name of three names or
+// fewer, which is never at or below a path of four. Unsure: anything else
+// (another escape, other bytes, an empty name), left to Relate.
+struct NameHead {
+    enum class Kind { Head, Short, Unsure } kind;
+    std::uint64_t hash = 0;
+};
+
+NameHead EscapedNameHead(std::string_view name) {
+    std::uint64_t hash = kHashStart;
+    int separators = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return {NameHead::Kind::Unsure};
+        }
+        if (c == '\\') {
+            if (i + 1 >= name.size() || name[i + 1] != '\\' || i + 2 >= name.size() ||
+                name[i + 2] == '\\') {
+                return {NameHead::Kind::Unsure};
+            }
+            ++i;
+            if (++separators == kHeadNames) {
+                return {NameHead::Kind::Head, hash};
+            }
+        } else if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        hash = Mix(hash, static_cast<char16_t>(c));
+    }
+    return {NameHead::Kind::Short};
 }
 
 }  // namespace
@@ -143,14 +204,49 @@ RegistryText::Relation RegistryText::Relate(const KeyBlock& key,
     return below ? Relation::Below : Relation::Other;
 }
 
+const RegistryText::HeadIndex& RegistryText::Index() const {
+    std::call_once(indexed_, [this] {
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            const KeyBlock& key = keys_[i];
+            const NameHead head =
+                EscapedNameHead(std::string_view(content_).substr(key.nameOffset, key.nameLength));
+            if (head.kind == NameHead::Kind::Head) {
+                index_.byHead[head.hash].push_back(i);
+            } else if (head.kind == NameHead::Kind::Unsure) {
+                index_.unsure.push_back(i);
+            }
+        }
+    });
+    return index_;
+}
+
 RegistryText::KeyMatch RegistryText::FindKey(std::u16string_view foldedPath) const {
     KeyMatch match;
-    for (const KeyBlock& key : keys_) {
+    const auto compare = [&](const KeyBlock& key) {
         const Relation relation = Relate(key, foldedPath);
         if (relation == Relation::Same) {
             match.blocks.push_back(&key);
         }
         match.atOrBelow = match.atOrBelow || relation != Relation::Other;
+    };
+    const std::optional<std::uint64_t> head = PathHead(foldedPath);
+    if (!head) {
+        for (const KeyBlock& key : keys_) {
+            compare(key);
+        }
+        return match;
+    }
+    const HeadIndex& index = Index();
+    const auto found = index.byHead.find(*head);
+    const std::vector<std::size_t> none;
+    const std::vector<std::size_t>& sameHead = found != index.byHead.end() ? found->second : none;
+    // In file order, as the blocks of a key are given.
+    std::vector<std::size_t> candidates;
+    candidates.reserve(sameHead.size() + index.unsure.size());
+    std::merge(sameHead.begin(), sameHead.end(), index.unsure.begin(), index.unsure.end(),
+               std::back_inserter(candidates));
+    for (const std::size_t i : candidates) {
+        compare(keys_[i]);
     }
     return match;
 }

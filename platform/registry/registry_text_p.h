@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::registry_detail {
@@ -103,6 +104,15 @@ class RegistryText {
         std::size_t fullLength;
     };
 
+    // The keys by the first three names of their paths, made on the first
+    // FindKey: a key at or below a path of four names or more has the
+    // path's first three names, so only those keys need comparing.
+    struct HeadIndex {
+        std::unordered_map<std::uint64_t, std::vector<std::size_t>> byHead;  // hash -> keys
+        std::vector<std::size_t> unsure;  // names that need unescaping: always compared
+    };
+    const HeadIndex& Index() const;
+
     enum class Relation { Other, Same, Below };
     // How the key's path (its escaped name) stands to a folded path.
     Relation Relate(const KeyBlock& key, std::u16string_view foldedPath) const;
@@ -112,6 +122,8 @@ class RegistryText {
     std::vector<Line> lines_;
     mutable std::vector<KeyBlock> keys_;  // names unescaped on demand
     mutable std::once_flag namesDecoded_;
+    mutable HeadIndex index_;
+    mutable std::once_flag indexed_;
     bool validHeader_ = false;
     bool win64_ = false;
 };

@@ -89,6 +89,7 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
         {QueryValue(prefix, "SOFTWARE\\CAF\xc9\\JEUX\\", "v"), "x\0"s},
         {QueryValue(prefix, "Software\\Caf\xe9", "V"), "<no value>"},  // a key of subkeys only
         {QueryValue(prefix, "SOFTWARE\\A]B", "V"), "y\0"s},
+        {QueryValue(prefix, "SOFTWARE\\Microsoft\\Cryptography\\Calais", "V"), "<no value>"},
         // a hex(7) multi string without its final zero, converted as it stands
         {QueryValue(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
          "root\\winebus\0\0C:\\windows\\inf"s},
