@@ -1,7 +1,7 @@
 #include "platform/registry/registry_text_p.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstring>
 
 #include "platform/registry/registry_scan_p.h"
 
@@ -29,62 +29,68 @@ std::optional<std::size_t> EscapedLength(std::string_view source, char endChar) 
     return std::nullopt;
 }
 
-// The index's key: a hash of a path's first three names (folded, with the
-// backslashes between them). Equal names give equal hashes; a collision
-// only adds keys to compare.
+// A hash of a path's first three names as a key name spells them (ASCII,
+// "\\" between names), letters of either case alike: equal names give equal
+// hashes, and a collision only adds keys to compare. Two values stand for
+// the keys that have no such hash.
 constexpr int kHeadNames = 3;
-constexpr std::uint64_t kHashStart = 14695981039346656037ULL;  // FNV-1a
-constexpr std::uint64_t kHashFactor = 1099511628211ULL;
+constexpr std::uint64_t kShortName = 0;   // three names or fewer: below no path of four
+constexpr std::uint64_t kUnsureName = 1;  // needs unescaping: always compared
+constexpr std::uint64_t kHashFactor = 0x9E3779B97F4A7C15ULL;
 
-std::uint64_t Mix(std::uint64_t hash, char16_t unit) {
-    return (hash ^ unit) * kHashFactor;
+// Hashed eight bytes at a time: a name's head is read once per key of the file.
+std::uint64_t HeadHash(std::string_view escapedHead) {
+    std::uint64_t hash = escapedHead.size();
+    for (std::size_t at = 0; at < escapedHead.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, escapedHead.data() + at,
+                    std::min<std::size_t>(8, escapedHead.size() - at));
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return kUnsureName;  // not ASCII
+        }
+        hash = (hash ^ (word & 0xDFDFDFDFDFDFDFDFULL)) * kHashFactor;  // 0x20: a letter's case
+        hash ^= hash >> 29;
+    }
+    return hash <= kUnsureName ? kUnsureName + 1 : hash;
 }
 
-// The hash of a folded path's head; nothing for a path of three names or fewer.
+// The hash of a folded path's head; nothing for a path of three names or
+// fewer, or one that is not ASCII.
 std::optional<std::uint64_t> PathHead(std::u16string_view foldedPath) {
-    std::uint64_t hash = kHashStart;
+    std::string escaped;
     int separators = 0;
     for (const char16_t unit : foldedPath) {
-        if (unit == u'\\' && ++separators == kHeadNames) {
-            return hash;
+        if (unit >= 0x80) {
+            return std::nullopt;
         }
-        hash = Mix(hash, unit);
+        if (unit == u'\\') {
+            if (++separators == kHeadNames) {
+                return HeadHash(escaped);
+            }
+            escaped += '\\';
+        }
+        escaped += static_cast<char>(unit);
     }
     return std::nullopt;
 }
 
-// The head of a key's escaped name, read as Relate's quick comparison reads
-// it: plain ASCII, "\\" between names. Short: such a name of three names or
-// fewer, which is never at or below a path of four. Unsure: anything else
-// (another escape, other bytes, an empty name), left to Relate.
-struct NameHead {
-    enum class Kind { Head, Short, Unsure } kind;
-    std::uint64_t hash = 0;
-};
-
-NameHead EscapedNameHead(std::string_view name) {
-    std::uint64_t hash = kHashStart;
+// The head of a key's escaped name: unsure when a backslash in it is no
+// separator ("\\") or the third separator ends the name.
+std::uint64_t EscapedNameHead(std::string_view name) {
     int separators = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return {NameHead::Kind::Unsure};
+    for (std::size_t at = name.find('\\'); at != std::string_view::npos;
+         at = name.find('\\', at + 2)) {
+        if (at + 1 >= name.size() || name[at + 1] != '\\') {
+            return kUnsureName;
         }
-        if (c == '\\') {
-            if (i + 1 >= name.size() || name[i + 1] != '\\' || i + 2 >= name.size() ||
-                name[i + 2] == '\\') {
-                return {NameHead::Kind::Unsure};
+        if (++separators == kHeadNames) {
+            if (at + 2 >= name.size() || name[at + 2] == '\\') {
+                return kUnsureName;
             }
-            ++i;
-            if (++separators == kHeadNames) {
-                return {NameHead::Kind::Head, hash};
-            }
-        } else if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
+            return HeadHash(name.substr(0, at));
         }
-        hash = Mix(hash, static_cast<char16_t>(c));
     }
-    return {NameHead::Kind::Short};
+    return kShortName;
 }
 
 }  // namespace
@@ -204,49 +210,30 @@ RegistryText::Relation RegistryText::Relate(const KeyBlock& key,
     return below ? Relation::Below : Relation::Other;
 }
 
-const RegistryText::HeadIndex& RegistryText::Index() const {
-    std::call_once(indexed_, [this] {
-        for (std::size_t i = 0; i < keys_.size(); ++i) {
-            const KeyBlock& key = keys_[i];
-            const NameHead head =
-                EscapedNameHead(std::string_view(content_).substr(key.nameOffset, key.nameLength));
-            if (head.kind == NameHead::Kind::Head) {
-                index_.byHead[head.hash].push_back(i);
-            } else if (head.kind == NameHead::Kind::Unsure) {
-                index_.unsure.push_back(i);
-            }
+const std::vector<std::uint64_t>& RegistryText::Heads() const {
+    std::call_once(headsHashed_, [this] {
+        heads_.reserve(keys_.size());
+        for (const KeyBlock& key : keys_) {
+            heads_.push_back(
+                EscapedNameHead(std::string_view(content_).substr(key.nameOffset, key.nameLength)));
         }
     });
-    return index_;
+    return heads_;
 }
 
 RegistryText::KeyMatch RegistryText::FindKey(std::u16string_view foldedPath) const {
     KeyMatch match;
-    const auto compare = [&](const KeyBlock& key) {
-        const Relation relation = Relate(key, foldedPath);
+    const std::optional<std::uint64_t> head = PathHead(foldedPath);
+    const std::vector<std::uint64_t>* heads = head ? &Heads() : nullptr;
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (heads != nullptr && (*heads)[i] != *head && (*heads)[i] != kUnsureName) {
+            continue;  // another head: neither the key nor below it
+        }
+        const Relation relation = Relate(keys_[i], foldedPath);
         if (relation == Relation::Same) {
-            match.blocks.push_back(&key);
+            match.blocks.push_back(&keys_[i]);
         }
         match.atOrBelow = match.atOrBelow || relation != Relation::Other;
-    };
-    const std::optional<std::uint64_t> head = PathHead(foldedPath);
-    if (!head) {
-        for (const KeyBlock& key : keys_) {
-            compare(key);
-        }
-        return match;
-    }
-    const HeadIndex& index = Index();
-    const auto found = index.byHead.find(*head);
-    const std::vector<std::size_t> none;
-    const std::vector<std::size_t>& sameHead = found != index.byHead.end() ? found->second : none;
-    // In file order, as the blocks of a key are given.
-    std::vector<std::size_t> candidates;
-    candidates.reserve(sameHead.size() + index.unsure.size());
-    std::merge(sameHead.begin(), sameHead.end(), index.unsure.begin(), index.unsure.end(),
-               std::back_inserter(candidates));
-    for (const std::size_t i : candidates) {
-        compare(keys_[i]);
     }
     return match;
 }

@@ -27,7 +27,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform::registry_detail {
@@ -104,14 +103,11 @@ class RegistryText {
         std::size_t fullLength;
     };
 
-    // The keys by the first three names of their paths, made on the first
-    // FindKey: a key at or below a path of four names or more has the
-    // path's first three names, so only those keys need comparing.
-    struct HeadIndex {
-        std::unordered_map<std::uint64_t, std::vector<std::size_t>> byHead;  // hash -> keys
-        std::vector<std::size_t> unsure;  // names that need unescaping: always compared
-    };
-    const HeadIndex& Index() const;
+    // For each key, a hash of the first three names of its path, made on
+    // the first FindKey: a key at or below a path of four names or more has
+    // the path's first three names, so only keys of the same hash (and those
+    // whose names need unescaping) need comparing.
+    const std::vector<std::uint64_t>& Heads() const;
 
     enum class Relation { Other, Same, Below };
     // How the key's path (its escaped name) stands to a folded path.
@@ -122,8 +118,8 @@ class RegistryText {
     std::vector<Line> lines_;
     mutable std::vector<KeyBlock> keys_;  // names unescaped on demand
     mutable std::once_flag namesDecoded_;
-    mutable HeadIndex index_;
-    mutable std::once_flag indexed_;
+    mutable std::vector<std::uint64_t> heads_;
+    mutable std::once_flag headsHashed_;
     bool validHeader_ = false;
     bool win64_ = false;
 };
