@@ -1,9 +1,12 @@
 #include "platform/ui/resource_icon.h"
 
 #include <QDir>
+#include <QFile>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
+#include <QPixmap>
+#include <QtEndian>
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,6 +15,21 @@
 namespace platform::ui {
 
 namespace {
+
+// A PNG's size from its header (the IHDR chunk that opens it); invalid when
+// the file is no PNG.
+QSize PngSize(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray head = in.read(24);
+    if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR") {
+        return {};
+    }
+    const auto number = [&head](int at) { return qFromBigEndian<quint32>(head.constData() + at); };
+    return QSize(static_cast<int>(number(16)), static_cast<int>(number(20)));
+}
 
 // The images of one folder, decoded when first drawn. Every icon made from
 // the folder while one is alive shares them: the application's icon and its
@@ -41,7 +59,7 @@ class ResourceIconEngine final : public QIconEngine {
     ResourceIconEngine(QStringList files, std::shared_ptr<DecodedImages> images)
         : files_(std::move(files)), images_(std::move(images)) {
         for (const QString& file : files_) {
-            const QSize size = QImageReader(file).size();
+            const QSize size = PngSize(file);
             if (size.isValid() && !sizes_.contains(size)) {
                 sizes_.push_back(size);
             }
@@ -74,7 +92,14 @@ class ResourceIconEngine final : public QIconEngine {
         if (!icon) {
             icon.emplace();
             for (const QString& file : files_) {
-                icon->addFile(file);
+                // Named as PNG, the image is read by Qt's own reader: no
+                // image format plugin is loaded to guess the format.
+                QImageReader reader(file, "png");
+                reader.setAutoDetectImageFormat(false);
+                QImage image = reader.read();
+                if (!image.isNull()) {
+                    icon->addPixmap(QPixmap::fromImage(std::move(image)));
+                }
             }
         }
         return *icon;
