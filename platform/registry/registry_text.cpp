@@ -1,6 +1,7 @@
 #include "platform/registry/registry_text_p.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/registry/registry_scan_p.h"
@@ -96,16 +97,20 @@ std::uint64_t EscapedNameHead(std::string_view name) {
 }  // namespace
 
 RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
-    lines_.reserve(content_.size() / 32);
+    // Lines are counted in 32 bits: a larger content is read as no registry
+    // (the files read are a few MB, and never above 256 MB).
+    const std::size_t size = content_.size() <= UINT32_MAX ? content_.size() : 0;
+    lines_.reserve(size / 32);
     std::size_t offset = 0;
-    while (offset < content_.size()) {
+    while (offset < size) {
         const std::size_t newline = content_.find('\n', offset);
         const std::size_t end = newline == std::string::npos ? content_.size() : newline + 1;
         std::size_t textEnd = newline == std::string::npos ? content_.size() : newline;
         if (textEnd > offset && content_[textEnd - 1] == '\r') {
             --textEnd;
         }
-        lines_.push_back({offset, textEnd - offset, end - offset});
+        lines_.push_back(
+            {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(textEnd - offset)});
         offset = end;
     }
 
@@ -253,7 +258,8 @@ std::string_view RegistryText::LineText(std::size_t line) const {
 }
 
 std::string_view RegistryText::RawLine(std::size_t line) const {
-    return std::string_view(content_).substr(lines_[line].offset, lines_[line].fullLength);
+    const std::size_t end = line + 1 < lines_.size() ? lines_[line + 1].offset : content_.size();
+    return std::string_view(content_).substr(lines_[line].offset, end - lines_[line].offset);
 }
 
 std::string_view RegistryText::LineEnd(std::size_t line) const {

@@ -97,10 +97,11 @@ class RegistryText {
     std::vector<Value> ReadValues(const KeyBlock& key) const;
 
   private:
+    // A line's place in the content (it ends where the next begins): small,
+    // as a registry has tens of thousands of lines.
     struct Line {
-        std::size_t offset;
-        std::size_t textLength;
-        std::size_t fullLength;
+        std::uint32_t offset;
+        std::uint32_t textLength;
     };
 
     // For each key, a hash of the first three names of its path, made on
