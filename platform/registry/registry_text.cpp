@@ -100,26 +100,33 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
     // Lines are counted in 32 bits: a larger content is read as no registry
     // (the files read are a few MB, and never above 256 MB).
     const std::size_t size = content_.size() <= UINT32_MAX ? content_.size() : 0;
+    const char* const data = content_.data();
     lines_.reserve(size / 32);
-    std::size_t offset = 0;
-    while (offset < size) {
-        const std::size_t newline = content_.find('\n', offset);
-        const std::size_t end = newline == std::string::npos ? content_.size() : newline + 1;
-        std::size_t textEnd = newline == std::string::npos ? content_.size() : newline;
-        if (textEnd > offset && content_[textEnd - 1] == '\r') {
+    keys_.reserve(size / 128);  // a key takes a few lines of some 40 bytes
+    KeyBlock* current = nullptr;
+    // One pass: a line is found and, by its first character that is not
+    // blank, taken for a key's header, an option or a value.
+    for (std::size_t offset = 0; offset < size;) {
+        const void* newline = std::memchr(data + offset, '\n', size - offset);
+        const std::size_t end =
+            newline != nullptr ? static_cast<const char*>(newline) - data + 1 : size;
+        std::size_t textEnd = newline != nullptr ? end - 1 : size;
+        if (textEnd > offset && data[textEnd - 1] == '\r') {
             --textEnd;
         }
+        const std::size_t i = lines_.size();
         lines_.push_back(
             {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(textEnd - offset)});
+        std::size_t first = offset;
+        while (first < textEnd && IsBlank(data[first])) {
+            ++first;
+        }
+        const std::string_view text(data + first, textEnd - first);
         offset = end;
-    }
-
-    validHeader_ = !lines_.empty() && TrimRight(LineText(0)) == kHeader;
-    keys_.reserve(lines_.size() / 4);  // wineserver writes a few lines per key
-    KeyBlock* current = nullptr;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const std::string_view text = TrimLeft(LineText(i));
-        if (StartsWith(text, "[")) {
+        if (text.empty()) {
+            continue;
+        }
+        if (text[0] == '[') {
             if (current != nullptr) {
                 current->endLine = i;
             }
@@ -129,24 +136,27 @@ RegistryText::RegistryText(std::string content) : content_(std::move(content)) {
                 continue;
             }
             KeyBlock key;
-            key.nameOffset = static_cast<std::size_t>(text.data() + 1 - content_.data());
+            key.nameOffset = first + 1;
             key.nameLength = *nameLength;
             key.headerLine = i;
-            key.endLine = lines_.size();
             key.lastContentLine = i;
             keys_.push_back(std::move(key));
             current = &keys_.back();
         } else if (current == nullptr) {
-            if (TrimRight(text) == "#arch=win64") {
+            if (text[0] == '#' && TrimRight(text) == "#arch=win64") {
                 win64_ = true;
             }
-        } else if (!text.empty()) {  // TrimLeft leaves a blank line empty
+        } else {
             current->lastContentLine = i;
             if (text[0] == '#' && TrimRight(text) == "#link") {
                 current->isLink = true;
             }
         }
     }
+    if (current != nullptr) {
+        current->endLine = lines_.size();
+    }
+    validHeader_ = !lines_.empty() && TrimRight(LineText(0)) == kHeader;
     for (KeyBlock& key : keys_) {
         if (key.isLink) {
             DecodeName(key);
