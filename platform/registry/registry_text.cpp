@@ -44,8 +44,11 @@ std::uint64_t HeadHash(std::string_view escapedHead) {
     std::uint64_t hash = escapedHead.size();
     for (std::size_t at = 0; at < escapedHead.size(); at += 8) {
         std::uint64_t word = 0;
-        std::memcpy(&word, escapedHead.data() + at,
-                    std::min<std::size_t>(8, escapedHead.size() - at));
+        if (at + 8 <= escapedHead.size()) {
+            std::memcpy(&word, escapedHead.data() + at, 8);  // one load
+        } else {
+            std::memcpy(&word, escapedHead.data() + at, escapedHead.size() - at);
+        }
         if ((word & 0x8080808080808080ULL) != 0) {
             return kUnsureName;  // not ASCII
         }
