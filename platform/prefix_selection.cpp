@@ -107,9 +107,8 @@ Status RememberPrefix(const fs::path& configHome, const fs::path& folder) {
 }
 
 PrefixSelection SelectPrefix(const SelectionInput& input) {
-    // The launchers' files are read only when something needs them: $WINE
-    // names the build without them, and a prefix given by name needs them
-    // for its build alone.
+    // The launchers' files are read only when something needs them: with
+    // $WINE set, a prefix given by name or remembered needs none.
     std::optional<std::vector<LauncherPrefix>> launcherList;
     const auto launchers = [&]() -> const std::vector<LauncherPrefix>& {
         if (!launcherList) {
