@@ -1,12 +1,14 @@
 // Start-up of both programs to their window shown, against a bare QDialog
 // program measured in the same run: the median wall time from process start
-// to the window, and the median peak memory (resident set), on the sample
-// installation, on one with 2,000 items per tab, on one whose registry is a
-// real Wine 8 prefix's (1.7 MB), and on that one while a wineserver runs for
-// it: then every key is read through `$WINE reg export`, here a stand-in
-// that answers after LW_BENCH_REG_SECONDS (default 0.1, what a real
-// `wine reg export` of one key takes with its server running), and the
-// table also gives how many reg commands a start ran.
+// to the window, the median processor time (user and system) of the run,
+// which other work on the machine disturbs less, and the median peak memory
+// (resident set), on the sample installation, on one with 2,000 items per
+// tab, on one whose registry is a real Wine 8 prefix's (1.7 MB), and on that
+// one while a wineserver runs for it: then every key is read through `$WINE
+// reg export`, here a stand-in that answers after LW_BENCH_REG_SECONDS
+// (default 0.1, what a real `wine reg export` of one key takes with its
+// server running), and the table also gives how many reg commands a start
+// ran.
 //
 //   startup_bench [RUNS] [OTHER]   (RUNS default 20; WINEPREFIX set per case;
 //                                  offscreen unless QT_QPA_PLATFORM names another)
@@ -45,6 +47,7 @@ namespace {
 struct Sample {
     double milliseconds;
     long peakKilobytes;
+    double cpuMilliseconds;  // user and system time of the whole run
 };
 
 // Starts program with the prefix, reads its "shown" line, and waits for it.
@@ -91,7 +94,9 @@ Sample RunOnce(const fs::path& program, const fs::path& prefix, const char* argu
         std::fprintf(stderr, "%s did not show its window on %s\n", program.c_str(), prefix.c_str());
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(shown - start).count(), usage.ru_maxrss};
+    const auto cpu = [](const timeval& time) { return time.tv_sec * 1e3 + time.tv_usec / 1e3; };
+    return {std::chrono::duration<double, std::milli>(shown - start).count(), usage.ru_maxrss,
+            cpu(usage.ru_utime) + cpu(usage.ru_stime)};
 }
 
 template <class T>
@@ -421,17 +426,27 @@ int main(int argc, char** argv) {
         }
         return Median(sizes) / 1024.0;
     };
+    const auto medianCpu = [](const Case& each) {
+        std::vector<double> times;
+        for (const Sample& s : each.samples) {
+            times.push_back(s.cpuMilliseconds);
+        }
+        return Median(times);
+    };
     const double bareTime = medianTime(cases[0]);
+    const double bareCpu = medianCpu(cases[0]);
     const double bareMemory = medianMemory(cases[0]);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     std::printf("start-up to window shown, median of %d runs (%s)\n", runs,
                 platform != nullptr ? platform : "offscreen");
-    std::printf("  %-32s %9s %7s %12s %7s %6s\n", "", "time", "ratio", "peak RSS", "ratio", "reg");
+    std::printf("  %-32s %9s %7s %9s %7s %12s %7s %6s\n", "", "time", "ratio", "CPU", "ratio",
+                "peak RSS", "ratio", "reg");
     for (const Case& each : cases) {
         const double time = medianTime(each);
         const double memory = medianMemory(each);
-        std::printf("  %-32s %6.1f ms %6.2fx %8.1f MiB %6.2fx", each.name, time, time / bareTime,
-                    memory, memory / bareMemory);
+        const double cpu = medianCpu(each);
+        std::printf("  %-32s %6.1f ms %6.2fx %6.1f ms %6.2fx %8.1f MiB %6.2fx", each.name, time,
+                    time / bareTime, cpu, cpu / bareCpu, memory, memory / bareMemory);
         if (!each.regLog.empty()) {  // reg commands per start, the warm-up's included
             const std::string log = ReadFile(each.regLog);
             const auto calls = std::count(log.begin(), log.end(), '\n');

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <system_error>
 
 #include "platform/file_read.h"
@@ -21,6 +22,11 @@ namespace fs = std::filesystem;
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
+}
+
+// $WINE names the Wine build, whatever launcher keeps the prefix.
+bool WineFromEnvironment() {
+    return !Environment("WINE").empty();
 }
 
 fs::file_time_type LastChange(const fs::path& folder) {
@@ -92,9 +98,18 @@ Status RememberPrefix(const fs::path& configHome, const fs::path& folder) {
 }
 
 PrefixSelection SelectPrefix(const SelectionInput& input) {
-    const std::vector<LauncherPrefix> launchers = LauncherPrefixes(input.home);
+    // The launchers' files are read only when something needs them: with
+    // $WINE set, a prefix given by name or remembered needs none.
+    std::optional<std::vector<LauncherPrefix>> launcherList;
+    const auto launchers = [&]() -> const std::vector<LauncherPrefix>& {
+        if (!launcherList) {
+            launcherList = LauncherPrefixes(input.home);
+        }
+        return *launcherList;
+    };
     const auto withWine = [&launchers](WinePrefix prefix, std::string how) {
-        prefix.wine = FindWineBuild(prefix.folder, launchers);
+        prefix.wine = FindWineBuild(
+            prefix.folder, WineFromEnvironment() ? std::vector<LauncherPrefix>() : launchers());
         prefix.foundHow = std::move(how);
         return prefix;
     };
@@ -138,12 +153,12 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     }
 
     std::vector<fs::path> launcherFolders;
-    for (const LauncherPrefix& entry : launchers) {
+    for (const LauncherPrefix& entry : launchers()) {
         launcherFolders.push_back(entry.folder);
     }
     for (WinePrefix& prefix : FindPrefixesWithKey(input.home, input.gameKey, launcherFolders)) {
         PrefixCandidate candidate;
-        if (const LauncherPrefix* entry = LauncherOf(prefix.folder, launchers)) {
+        if (const LauncherPrefix* entry = LauncherOf(prefix.folder, launchers())) {
             candidate.launcher = entry->launcher;
             candidate.game = entry->game;
         }
@@ -161,7 +176,7 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     } else if (selection.candidates.empty()) {
         selection.prefix =
             withWine(LoadPrefix(input.home / ".wine"), "Wine's default: no prefix holds the game");
-        selection.prefix->searched = SearchedPlaces(input.home, launchers);
+        selection.prefix->searched = SearchedPlaces(input.home, launchers());
     }
     if (selection.prefix) {
         selection.prefix->notes = selection.notes;
@@ -208,7 +223,9 @@ Result<WinePrefix> ChosenPrefix(const fs::path& folder, const std::string& gameK
         return prefix.error();
     }
     WinePrefix chosen = std::move(prefix).value();
-    chosen.wine = FindWineBuild(chosen.folder, LauncherPrefixes(input.home));
+    chosen.wine =
+        FindWineBuild(chosen.folder, WineFromEnvironment() ? std::vector<LauncherPrefix>()
+                                                           : LauncherPrefixes(input.home));
     return chosen;
 }
 

@@ -97,11 +97,18 @@ class RegistryText {
     std::vector<Value> ReadValues(const KeyBlock& key) const;
 
   private:
+    // A line's place in the content (it ends where the next begins): small,
+    // as a registry has tens of thousands of lines.
     struct Line {
-        std::size_t offset;
-        std::size_t textLength;
-        std::size_t fullLength;
+        std::uint32_t offset;
+        std::uint32_t textLength;
     };
+
+    // For each key, a hash of the first three names of its path, made on
+    // the first FindKey: a key at or below a path of four names or more has
+    // the path's first three names, so only keys of the same hash (and those
+    // whose names need unescaping) need comparing.
+    const std::vector<std::uint64_t>& Heads() const;
 
     enum class Relation { Other, Same, Below };
     // How the key's path (its escaped name) stands to a folded path.
@@ -112,6 +119,8 @@ class RegistryText {
     std::vector<Line> lines_;
     mutable std::vector<KeyBlock> keys_;  // names unescaped on demand
     mutable std::once_flag namesDecoded_;
+    mutable std::vector<std::uint64_t> heads_;
+    mutable std::once_flag headsHashed_;
     bool validHeader_ = false;
     bool win64_ = false;
 };

@@ -65,9 +65,11 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
     const std::string unpack =
         "gzip -dc '" LW_FIXTURE_DIR "/wine8-win64-system.reg.gz' > '" + file.string() + "'";
     ASSERT_EQ(std::system(unpack.c_str()), 0);
-    // One key more, its name escaped (a \x escape, a trailing backslash) and in small letters.
+    // Two keys more, their names escaped (a \x escape, a trailing backslash,
+    // a bracket) and in small letters.
     std::ofstream(file, std::ios::binary | std::ios::app)
-        << "\n[Software\\\\Wow6432Node\\\\caf\\xe9\\\\jeux\\\\] 1\n\"V\"=\"x\"\n";
+        << "\n[Software\\\\Wow6432Node\\\\caf\\xe9\\\\jeux\\\\] 1\n\"V\"=\"x\"\n"
+        << "\n[Software\\\\Wow6432Node\\\\a\\]b] 1\n\"V\"=\"y\"\n";
     const std::string original = testsupport::FileBytes(file);
     // A file changed long ago, as a prefix's is: its parse is kept for later reads.
     fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
@@ -86,6 +88,8 @@ TEST(RegistryFile, ReadsAndWritesARealWineFileChangingOnlyTheOneLine) {
          "%ProgramFiles%\\VARN\0"s},
         {QueryValue(prefix, "SOFTWARE\\CAF\xc9\\JEUX\\", "v"), "x\0"s},
         {QueryValue(prefix, "Software\\Caf\xe9", "V"), "<no value>"},  // a key of subkeys only
+        {QueryValue(prefix, "SOFTWARE\\A]B", "V"), "y\0"s},
+        {QueryValue(prefix, "SOFTWARE\\Microsoft\\Cryptography\\Calais", "V"), "<no value>"},
         // a hex(7) multi string without its final zero, converted as it stands
         {QueryValue(prefix, "System\\CurrentControlSet\\Enum\\ROOT\\WINE\\WINEBUS", "HardwareId"),
          "root\\winebus\0\0C:\\windows\\inf"s},
