@@ -1,6 +1,5 @@
 #include "platform/prefix_selection.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "platform/file_replacement.h"
 #include "platform/launchers.h"
 #include "platform/prefix_discovery.h"
+#include "platform/user_folders.h"
 #include "platform/wine_build.h"
 
 namespace platform {
@@ -73,13 +73,8 @@ SelectionInput CurrentSelectionInput(std::string gameKey, std::string commandLin
     input.gameKey = std::move(gameKey);
     input.commandLinePrefix = std::move(commandLinePrefix);
     input.environmentPrefix = Environment("WINEPREFIX");
-    input.home = Environment("HOME");
-    if (input.home.empty()) {
-        const passwd* user = getpwuid(getuid());
-        input.home = user != nullptr ? user->pw_dir : "/";
-    }
-    const std::string config = Environment("XDG_CONFIG_HOME");
-    input.configHome = config.starts_with("/") ? fs::path(config) : input.home / ".config";
+    input.home = HomeFolder();
+    input.configHome = XdgFolder("XDG_CONFIG_HOME", ".config");
     return input;
 }
 

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/user_folders.h"
+
 namespace platform {
 namespace {
 
@@ -56,12 +58,7 @@ void RemoveOldLogs(const fs::path& folder) {
 }  // namespace
 
 fs::path RunLogFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && *state == '/') {
-        return fs::path(state) / "r6tools";
-    }
-    const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr ? home : "") / ".local" / "state" / "r6tools";
+    return XdgFolder("XDG_STATE_HOME", ".local/state") / "r6tools";
 }
 
 Result<RunLog> RunLog::Create(std::string_view what) {

@@ -1,13 +1,11 @@
 #include "platform/wine_prefix.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "platform/file_read.h"
+#include "platform/user_folders.h"
 
 namespace platform {
 namespace {
@@ -21,12 +19,7 @@ std::filesystem::path DefaultPrefixFolder() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         return prefix;
     }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : "/";
-    }
-    return std::filesystem::path(home) / ".wine";
+    return HomeFolder() / ".wine";
 }
 
 WinePrefix LoadPrefix(const std::filesystem::path& folder) {

@@ -1,7 +1,6 @@
 #include "loadwise/kitdata/kit_backup.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 
 #include "platform/file_read.h"
 #include "platform/file_replacement.h"
+#include "platform/user_folders.h"
 
 namespace fs = std::filesystem;
 
@@ -61,23 +61,8 @@ std::string OriginsText(const std::vector<fs::path>& files) {
 
 }  // namespace
 
-fs::path BackupsFolderFor(const char* xdgDataHome, const fs::path& home) {
-    fs::path dataHome;
-    if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
-        dataHome = xdgDataHome;
-    } else {
-        dataHome = home / ".local" / "share";
-    }
-    return dataHome / "loadwise" / "backups";
-}
-
 fs::path BackupsFolder() {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : "/";
-    }
-    return BackupsFolderFor(std::getenv("XDG_DATA_HOME"), home);
+    return platform::XdgFolder("XDG_DATA_HOME", ".local/share") / "loadwise" / "backups";
 }
 
 std::string BackupName(std::chrono::system_clock::time_point moment, int attempt) {

@@ -20,12 +20,8 @@ constexpr int kKeptBackups = 10;
 constexpr char kBackupOriginsFile[] = "origins.txt";
 
 // Where backups go: $XDG_DATA_HOME/loadwise/backups, or
-// <home>/.local/share/loadwise/backups when XDG_DATA_HOME is unset, empty or
-// not an absolute path (which the XDG base directory rules say to ignore).
-std::filesystem::path BackupsFolderFor(const char* xdgDataHome, const std::filesystem::path& home);
-
-// The same for this process's environment (HOME, or the user's entry in the
-// password database when HOME is unset).
+// ~/.local/share/loadwise/backups when XDG_DATA_HOME is unset, empty or not
+// an absolute path (which the XDG base directory rules say to ignore).
 std::filesystem::path BackupsFolder();
 
 // The name of a backup taken at a moment: its UTC time as
