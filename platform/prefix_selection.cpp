@@ -179,6 +179,16 @@ PrefixSelection SelectPrefix(const SelectionInput& input) {
     return selection;
 }
 
+fs::path PrefixToReadFirst(const SelectionInput& input) {
+    const std::string& named =
+        input.commandLinePrefix.empty() ? input.environmentPrefix : input.commandLinePrefix;
+    if (!named.empty()) {
+        const Result<fs::path> folder = EnclosingPrefix(named);
+        return folder ? *folder : fs::path();
+    }
+    return Remembered(input.configHome).value_or(input.home / ".wine");
+}
+
 std::string StartupLine(const std::string& programName, const WinePrefix& prefix) {
     return programName + ": prefix " + prefix.folder.string() + " (" + prefix.foundHow +
            "); wine " + (prefix.wine.program.empty() ? "wine" : prefix.wine.program) + " (" +

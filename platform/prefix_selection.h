@@ -43,6 +43,11 @@ SelectionInput CurrentSelectionInput(std::string gameKey, std::string commandLin
 
 PrefixSelection SelectPrefix(const SelectionInput& input);
 
+// The prefix whose registry SelectPrefix reads first: the one named, else
+// the remembered one, else ~/.wine (empty when the folder named is no
+// prefix). A start reads its registry ahead.
+std::filesystem::path PrefixToReadFirst(const SelectionInput& input);
+
 // The choice remembered in <configHome>/r6tools/prefix.
 std::filesystem::path RememberedPrefixFile(const std::filesystem::path& configHome);
 Status RememberPrefix(const std::filesystem::path& configHome, const std::filesystem::path& folder);

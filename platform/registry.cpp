@@ -356,6 +356,12 @@ RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
     return result;
 }
 
+void ReadRegistryAhead(const std::filesystem::path& prefixFolder) {
+    if (const auto parsed = registry_detail::CachedRegistryFile(prefixFolder / "system.reg")) {
+        (*parsed)->PrepareFindKey();
+    }
+}
+
 void RegCloseKey(RegistryKey& key) {
     key = RegistryKey();
 }

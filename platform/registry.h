@@ -9,6 +9,7 @@
 // a 32-bit program.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -91,5 +92,11 @@ RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
                             std::string_view text);
 
 void RegCloseKey(RegistryKey& key);
+
+// Reads and parses the prefix's system.reg for the keys opened after it: a
+// start calls it on a thread of its own while the window system starts. A
+// key opened meanwhile waits for it rather than reading the file beside it.
+// Touches nothing but the file (no environment, no wine command).
+void ReadRegistryAhead(const std::filesystem::path& prefixFolder);
 
 }  // namespace platform

@@ -26,7 +26,7 @@ esac
 # --- Debian ------------------------------------------------------------------
 debian_build=(
     build-essential cmake ninja-build pkg-config ccache file
-    qt6-base-dev qt6-base-dev-tools libgl-dev libyaml-cpp-dev nlohmann-json3-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev libyaml-cpp-dev nlohmann-json3-dev
 )
 # Without these the programs build: no manual pages, nothing run with Wine.
 debian_optional=(help2man wine xdg-utils)
@@ -78,6 +78,7 @@ needs_build=(
     "ninja|Ninja|ninja-build|ninja|ninja"
     "pkg-config|pkg-config|pkgconf-pkg-config|pkgconf|pkgconf-pkg-config"
     "qt6|Qt 6.2 or later: Widgets (and OpenGL headers)|qt6-qtbase-devel mesa-libGL-devel|qt6-base|qt6-base-devel Mesa-libGL-devel"
+    "fontconfig|fontconfig|fontconfig-devel|fontconfig|fontconfig-devel"
     "yaml-cpp|yaml-cpp 0.6 or later|yaml-cpp-devel|yaml-cpp|yaml-cpp-devel"
     "nlohmann-json|nlohmann-json 3.2 or later|json-devel|nlohmann-json|nlohmann_json-devel"
 )
@@ -125,6 +126,10 @@ endforeach()
 find_package(Qt6 6.2 QUIET COMPONENTS Widgets)
 if(NOT Qt6Widgets_FOUND)
   message(STATUS "missing: qt6")
+endif()
+find_package(Fontconfig QUIET)
+if(NOT Fontconfig_FOUND)
+  message(STATUS "missing: fontconfig")
 endif()
 find_package(yaml-cpp 0.6 QUIET)
 if(NOT yaml-cpp_FOUND)
@@ -185,7 +190,7 @@ check_elsewhere() {
         name=${entry%%|*}
         case "$name" in
             cmake) command -v cmake >/dev/null && found=true || found=false ;;
-            compiler | ninja | pkg-config | qt6 | yaml-cpp | nlohmann-json)
+            compiler | ninja | pkg-config | qt6 | fontconfig | yaml-cpp | nlohmann-json)
                 # Without CMake nothing else can be checked: all is named.
                 if command -v cmake >/dev/null && ! grep -qx "$name" <<<"$cmake_says"; then
                     found=true

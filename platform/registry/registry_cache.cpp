@@ -36,13 +36,15 @@ struct Export {
 
 // Keyed by the prefix folder, then (exports) by the exported key.
 struct Cache {
-    std::mutex mutex;
+    std::mutex reading;  // held through a read and parse of a file
+    std::mutex mutex;    // held while the maps are looked at
     std::map<std::filesystem::path, ParsedFile> files;
     std::map<std::filesystem::path, std::map<std::u16string, Export>> exports;
 };
 
+// Never destroyed: a read ahead may still run while the process ends.
 Cache& TheCache() {
-    static Cache cache;
+    static Cache& cache = *new Cache;
     return cache;
 }
 
@@ -55,6 +57,7 @@ FileIdentity IdentityOf(const struct stat& status) {
 
 Result<std::shared_ptr<const RegistryText>> CachedRegistryFile(const std::filesystem::path& file) {
     Cache& cache = TheCache();
+    const std::lock_guard turn(cache.reading);
     struct stat before {};
     if (::stat(file.c_str(), &before) == 0) {
         const std::lock_guard lock(cache.mutex);

@@ -17,7 +17,8 @@ namespace platform::registry_detail {
 
 // system.reg parsed. The parse serves every later call while the file is
 // the same one (device and inode: an atomic replacement is a new file) with
-// the same size and modification time.
+// the same size and modification time. Calls take turns: one made while
+// another thread parses the file waits for that parse and gets it.
 Result<std::shared_ptr<const RegistryText>> CachedRegistryFile(const std::filesystem::path& file);
 
 // A key tree as `wine reg export` gave it: every key by its path below the

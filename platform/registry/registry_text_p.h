@@ -89,6 +89,8 @@ class RegistryText {
         bool atOrBelow = false;               // a block of the key or of a key below it
     };
     KeyMatch FindKey(std::u16string_view foldedPath) const;
+    // Makes ready what FindKey needs on its first call.
+    void PrepareFindKey() const { Heads(); }
     // The #link keys, with their paths.
     std::vector<const KeyBlock*> LinkKeys() const;
 

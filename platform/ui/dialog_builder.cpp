@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include "platform/ui/read_ahead.h"
 #include "platform/ui/text_codec.h"
 #include "platform/ui/wrapping_check_box.h"
 
@@ -131,6 +132,7 @@ DialogBuilder::DialogBuilder(QDialog* dialog, DialogTemplate dialogTemplate)
 
 DialogBuilder* DialogBuilder::Build(QDialog* dialog, const DialogTemplate& dialogTemplate,
                                     const ControlFactory& factory) {
+    AwaitFontConfiguration();
     auto* builder = new DialogBuilder(dialog, dialogTemplate);
     if (dialogTemplate.caption != nullptr) {
         dialog->setWindowTitle(FromCp1252(dialogTemplate.caption));

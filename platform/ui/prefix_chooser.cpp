@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "platform/ui/read_ahead.h"
+
 namespace platform::ui {
 namespace {
 
@@ -46,6 +48,7 @@ QString ShownFolder(const std::filesystem::path& folder) {
 PrefixChooser::PrefixChooser(const std::vector<PrefixCandidate>& candidates,
                              const std::vector<std::string>& notes, QWidget* parent)
     : QDialog(parent) {
+    AwaitFontConfiguration();
     setObjectName(QStringLiteral("PrefixChooser"));
     setWindowTitle(tr("Choose the game's Wine prefix"));
     auto* layout = new QVBoxLayout(this);

@@ -86,9 +86,9 @@ void AddToolkitOptions(QCommandLineParser& parser) {
 
 }  // namespace
 
-void AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
+std::string AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
     if (argc < 2) {
-        return;  // nothing to answer; no second application object is made
+        return {};  // nothing to answer; no second application object is made
     }
     // No display is needed for this: plain text, and the process ends.
     QCoreApplication app(argc, argv);
@@ -114,6 +114,7 @@ void AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
     if (!full.positionalArguments().isEmpty()) {
         Refuse(info, QStringLiteral("unexpected argument ") + full.positionalArguments().front());
     }
+    return full.value(PrefixOption()).toStdString();
 }
 
 std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const ProgramInfo& info,

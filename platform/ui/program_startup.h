@@ -21,7 +21,8 @@ struct ProgramInfo {
 
 // Called first thing in main(): answers --help and --version, and refuses a
 // wrong option, ending the process, before anything needs a display.
-void AnswerCommandLine(int argc, char** argv, const ProgramInfo& info);
+// Returns the value of --prefix ("" without it).
+std::string AnswerCommandLine(int argc, char** argv, const ProgramInfo& info);
 
 // Nothing is returned when the user cancels the choice of prefix: the
 // program then ends.

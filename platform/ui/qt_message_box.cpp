@@ -9,6 +9,7 @@
 #include <QSpacerItem>
 
 #include "platform/message.h"
+#include "platform/ui/read_ahead.h"
 #include "platform/ui/text_codec.h"
 
 namespace platform::ui {
@@ -73,6 +74,7 @@ int ResultFor(int button, unsigned style) {
 constexpr int kLinesShownBesideText = 8;
 
 int ShowQtMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+    AwaitFontConfiguration();
     QWidget* owner = Owner();
     if (owner == nullptr) {
         owner = QApplication::activeWindow();

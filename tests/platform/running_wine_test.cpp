@@ -75,6 +75,7 @@ TEST(PrefixSelection, FindsThePrefixesHoldingTheKeyInTheUsualPlacesInOrder) {
         const bool onCommandLine = std::string(given).ends_with("c") || !*prefix;
         (onCommandLine ? input.commandLinePrefix : input.environmentPrefix) = (h / given).string();
         const platform::PrefixSelection selection = platform::SelectPrefix(input);
+        const fs::path readFirst = platform::PrefixToReadFirst(input);
         (onCommandLine ? input.commandLinePrefix : input.environmentPrefix).clear();
         if (!*prefix) {
             EXPECT_FALSE(selection.prefix.has_value()) << given;
@@ -84,6 +85,7 @@ TEST(PrefixSelection, FindsThePrefixesHoldingTheKeyInTheUsualPlacesInOrder) {
         }
         ASSERT_TRUE(selection.prefix.has_value()) << given << selection.refusal;
         EXPECT_EQ(selection.prefix->folder, h / prefix);
+        EXPECT_EQ(readFirst, selection.prefix->folder) << "the registry read ahead is this one's";
         EXPECT_EQ(selection.prefix->foundHow.ends_with("lies inside it"), given != prefix);
     }
 }

@@ -1,7 +1,10 @@
+#include "platform/ui/read_ahead.h"
 #include "varnopts/window/varn_options_app.h"
 
 int main(int argc, char** argv) {
-    platform::ui::AnswerCommandLine(argc, argv, CVarnOptionsApp::Info());
+    const std::string prefixArgument =
+        platform::ui::AnswerCommandLine(argc, argv, CVarnOptionsApp::Info());
+    platform::ui::StartReadAhead(prefixArgument);
     CVarnOptionsApp app(argc, argv);
     app.InitInstance();
     return 0;
