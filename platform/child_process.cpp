@@ -182,19 +182,36 @@ Status StartDetached(const ChildCommand& command) {
     return Status::Ok();
 }
 
-Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::milliseconds timeLimit) {
+namespace {
+
+// A child started by RunAllToEnd, writing into its output file.
+struct RunningChild {
+    std::string programPath;
+    pid_t pid = 0;
+    int output = -1;
+    bool ended = false;
+    int status = 0;
+    bool timedOut = false;
+    int waitError = 0;  // errno of a failed wait
+    std::optional<Error> notStarted;
+};
+
+RunningChild SpawnWithOutputFile(const ChildCommand& command) {
     const PreparedExec exec(command);
     const auto& [arguments, environment, argv, envp, folder, programPath] = exec;
 
-    const int output = OpenOutputFile();
-    if (output < 0) {
-        return SystemError(programPath, errno);
+    RunningChild child;
+    child.programPath = programPath;
+    child.output = OpenOutputFile();
+    if (child.output < 0) {
+        child.notStarted = SystemError(programPath, errno);
+        return child;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, output, 1);
-    posix_spawn_file_actions_adddup2(&actions, output, 2);
+    posix_spawn_file_actions_adddup2(&actions, child.output, 1);
+    posix_spawn_file_actions_adddup2(&actions, child.output, 2);
     if (!command.workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, command.workingFolder.c_str());
     }
@@ -212,48 +229,83 @@ Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::millisecond
     posix_spawnattr_setflags(
         &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
-    pid_t pid = 0;
-    const int spawnError =
-        posix_spawn(&pid, programPath.c_str(), &actions, &attributes, argv.data(), envp.data());
+    const int spawnError = posix_spawn(&child.pid, programPath.c_str(), &actions, &attributes,
+                                       argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawnError != 0) {
-        close(output);
-        return Error{programPath, std::strerror(spawnError)};
+        close(child.output);
+        child.notStarted = Error{programPath, std::strerror(spawnError)};
     }
+    return child;
+}
 
-    ChildExit result;
+}  // namespace
+
+std::vector<Result<ChildExit>> RunAllToEnd(const std::vector<ChildCommand>& commands,
+                                           std::chrono::milliseconds timeLimit) {
+    std::vector<RunningChild> children;
+    children.reserve(commands.size());
+    for (const ChildCommand& command : commands) {
+        children.push_back(SpawnWithOutputFile(command));
+    }
     const auto deadline = std::chrono::steady_clock::now() + timeLimit;
-    int status = 0;
     for (;;) {
         poll(nullptr, 0, kWaitSliceMilliseconds);
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            break;
-        }
-        if (done < 0 && errno != EINTR) {
-            const int error = errno;
-            close(output);
-            return SystemError(programPath, error);
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            kill(-pid, SIGKILL);
-            kill(pid, SIGKILL);
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        bool running = false;
+        for (RunningChild& child : children) {
+            if (child.notStarted || child.ended) {
+                continue;
             }
-            result.timedOut = true;
+            const pid_t done = waitpid(child.pid, &child.status, WNOHANG);
+            if (done == child.pid) {
+                child.ended = true;
+            } else if (done < 0 && errno != EINTR) {
+                child.ended = true;
+                child.waitError = errno;
+            } else if (std::chrono::steady_clock::now() >= deadline) {
+                kill(-child.pid, SIGKILL);
+                kill(child.pid, SIGKILL);
+                while (waitpid(child.pid, &child.status, 0) < 0 && errno == EINTR) {
+                }
+                child.ended = child.timedOut = true;
+            } else {
+                running = true;
+            }
+        }
+        if (!running) {
             break;
         }
         if (const WaitingOperation& waiting = InstalledWaitingOperation()) {
             waiting();
         }
     }
-    // Helpers it left behind may still write to the file: what is there now
-    // is what the child printed.
-    result.output = LastOutput(output);
-    close(output);
-    result.exitCode = ExitCodeOf(status);
-    return result;
+
+    std::vector<Result<ChildExit>> results;
+    for (RunningChild& child : children) {
+        if (child.notStarted) {
+            results.push_back(*child.notStarted);
+            continue;
+        }
+        if (child.waitError != 0) {
+            close(child.output);
+            results.push_back(SystemError(child.programPath, child.waitError));
+            continue;
+        }
+        ChildExit result;
+        // Helpers it left behind may still write to the file: what is there
+        // now is what the child printed.
+        result.output = LastOutput(child.output);
+        close(child.output);
+        result.exitCode = ExitCodeOf(child.status);
+        result.timedOut = child.timedOut;
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::milliseconds timeLimit) {
+    return std::move(RunAllToEnd({command}, timeLimit).front());
 }
 
 namespace {

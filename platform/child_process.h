@@ -47,6 +47,11 @@ Status StartDetached(const ChildCommand& command);
 // session of their own (a wineserver) may keep running.
 Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::milliseconds timeLimit);
 
+// Runs the programs side by side, each as RunToEnd runs one, and waits for
+// them all; a result for each, in the commands' order.
+std::vector<Result<ChildExit>> RunAllToEnd(const std::vector<ChildCommand>& commands,
+                                           std::chrono::milliseconds timeLimit);
+
 // A program started detached (as StartDetached), whose first moments are
 // watched from another process so that the caller's thread never waits:
 // Poll tells whether it ended within the watch, and how.

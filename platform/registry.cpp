@@ -166,19 +166,61 @@ std::u16string ExportedKeyFor(std::u16string_view foldedKey) {
     return std::u16string(vendor);
 }
 
+// A key name without its trailing backslashes, which name no key of their own.
+std::string WithoutTrailingBackslashes(std::string_view subKey) {
+    while (!subKey.empty() && subKey.back() == '\\') {
+        subKey.remove_suffix(1);
+    }
+    return std::string(subKey);
+}
+
+std::vector<std::string>& KeysReadTogether() {
+    static std::vector<std::string> keys;
+    return keys;
+}
+
+// The key a key is read through (ExportedKeyFor), spelled as the program
+// spells it, and folded.
+std::pair<std::string, std::u16string> ExportFor(std::string_view subKey) {
+    const std::string trimmed = WithoutTrailingBackslashes(subKey);
+    const std::u16string exported = ExportedKeyFor(FoldRegistryNameCase(Cp1252ToUtf16(trimmed)));
+    return {trimmed.substr(0, exported.size()), exported};
+}
+
 // While a wineserver runs, system.reg may be half a minute behind it: the
 // key is read through the server instead, from an export made for an
-// earlier key of this start when it holds this one.
+// earlier key of this start when it holds this one. An export that is made
+// makes those of the keys read together beside it.
 RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSubKey,
                           std::vector<registry_detail::Value>& values) {
     const std::u16string folded = FoldRegistryNameCase(Cp1252ToUtf16(trimmedSubKey));
-    const std::u16string exported = ExportedKeyFor(folded);
+    const auto [name, exported] = ExportFor(trimmedSubKey);
     std::shared_ptr<const registry_detail::ExportedTree> tree =
         registry_detail::CachedExport(prefix.folder, exported);
     if (tree == nullptr) {
-        // The exported key is spelled as the program spells it.
-        const std::string name = trimmedSubKey.substr(0, exported.size());
-        const auto bytes = WineRegExport(prefix, name);
+        std::vector<std::string> names{name};
+        std::vector<std::u16string> keys{exported};
+        for (const std::string& together : KeysReadTogether()) {
+            auto [otherName, other] = ExportFor(together);
+            if (std::find(keys.begin(), keys.end(), other) == keys.end() &&
+                registry_detail::CachedExport(prefix.folder, other) == nullptr) {
+                names.push_back(std::move(otherName));
+                keys.push_back(std::move(other));
+            }
+        }
+        auto exports = WineRegExports(prefix, names);
+        for (std::size_t i = 1; i < exports.size(); ++i) {
+            // The others are kept when they could be read; their own read
+            // says what went wrong otherwise.
+            if (exports[i] && exports[i]->has_value()) {
+                if (auto read = registry_detail::ReadRegExport(**exports[i])) {
+                    registry_detail::RememberExport(
+                        prefix.folder, keys[i],
+                        std::make_shared<const registry_detail::ExportedTree>(std::move(*read)));
+                }
+            }
+        }
+        const auto& bytes = exports.front();
         if (!bytes) {
             return Fail(RegStatus::Failed, bytes.error());
         }
@@ -257,10 +299,7 @@ RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf
 RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key) {
     RegCloseKey(key);
-    std::string trimmedSubKey(subKey);
-    while (!trimmedSubKey.empty() && trimmedSubKey.back() == '\\') {
-        trimmedSubKey.pop_back();
-    }
+    std::string trimmedSubKey = WithoutTrailingBackslashes(subKey);
     if (IsWineserverRunning(prefix.folder)) {
         auto values = std::make_shared<RegistryKey::Values>();
         const RegResult status = ReadThroughWine(prefix, trimmedSubKey, values->values);
@@ -354,6 +393,10 @@ RegResult RegSetStringValue(const RegistryKey& key, std::string_view valueName,
     // was read before may be out of date now.
     registry_detail::ForgetCachedRegistry(key.prefix_.folder);
     return result;
+}
+
+void ReadKeysTogether(std::vector<std::string> subKeys) {
+    KeysReadTogether() = std::move(subKeys);
 }
 
 void ReadRegistryAhead(const std::filesystem::path& prefixFolder) {

@@ -17,10 +17,10 @@
 namespace platform {
 namespace {
 
-// Runs the prefix's wine with reg and the arguments to its end. what names
-// the command in errors ("wine reg add").
-Result<ChildExit> RunWineReg(const WinePrefix& prefix, std::vector<std::string> arguments,
-                             const std::string& what) {
+// The prefix's wine with reg and the arguments. what names the command in
+// errors ("wine reg add").
+Result<ChildCommand> WineRegCommand(const WinePrefix& prefix, std::vector<std::string> arguments,
+                                    const std::string& what) {
     const std::string wine = WineProgram(prefix);
     const auto program = FindExecutable(wine);
     if (!program) {
@@ -36,8 +36,11 @@ Result<ChildExit> RunWineReg(const WinePrefix& prefix, std::vector<std::string> 
     std::vector<std::string> variables = WineVariables(prefix);
     variables.push_back("WINEDEBUG=-all");
     command.environment = EnvironmentWith(variables);
+    return command;
+}
 
-    Result<ChildExit> ran = RunToEnd(command, kWineRegTimeLimit);
+// How reg ran, as an error when it could not start or did not finish.
+Result<ChildExit> Finished(Result<ChildExit> ran, const std::string& what) {
     if (!ran) {
         return Error{what, "could not start " + ran.error().Describe(), ran.error().code};
     }
@@ -48,6 +51,16 @@ Result<ChildExit> RunWineReg(const WinePrefix& prefix, std::vector<std::string> 
                      ETIMEDOUT};
     }
     return ran;
+}
+
+// Runs the prefix's wine with reg and the arguments to its end.
+Result<ChildExit> RunWineReg(const WinePrefix& prefix, std::vector<std::string> arguments,
+                             const std::string& what) {
+    const Result<ChildCommand> command = WineRegCommand(prefix, std::move(arguments), what);
+    if (!command) {
+        return command.error();
+    }
+    return Finished(RunToEnd(*command, kWineRegTimeLimit), what);
 }
 
 // Why reg ended with a status other than 0, with the last line it printed.
@@ -87,31 +100,58 @@ Status WineRegAddString(const WinePrefix& prefix, std::string_view key, std::str
     return Status::Ok();
 }
 
+std::vector<Result<std::optional<std::string>>> WineRegExports(
+    const WinePrefix& prefix, const std::vector<std::string>& keys) {
+    const std::string what = "wine reg export";
+    std::vector<Result<std::optional<std::string>>> results;
+    std::vector<std::string> folders;
+    std::vector<ChildCommand> commands;
+    std::vector<std::size_t> run;  // the keys whose command runs, in commands' order
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        results.push_back(std::optional<std::string>());
+        std::string folder = TemporaryFilesFolder() + "/wine-reg-export-XXXXXX";
+        if (::mkdtemp(folder.data()) == nullptr) {
+            results[i] = SystemError(folder, errno);
+            continue;
+        }
+        // reg takes a Windows path; \\?\unix\ names a Unix path whatever
+        // drives the prefix has.
+        std::string windowsFile = "\\\\?\\unix" + folder + "/key.reg";
+        std::replace(windowsFile.begin(), windowsFile.end(), '/', '\\');
+        Result<ChildCommand> command = WineRegCommand(
+            prefix, {"export", "HKLM\\" + Cp1252ToUtf8(keys[i]), windowsFile, "/y"}, what);
+        if (!command) {
+            results[i] = command.error();
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+            continue;
+        }
+        folders.push_back(std::move(folder));
+        commands.push_back(std::move(command).value());
+        run.push_back(i);
+    }
+    std::vector<Result<ChildExit>> ran = RunAllToEnd(commands, kWineRegTimeLimit);
+    for (std::size_t n = 0; n < run.size(); ++n) {
+        Result<std::string> bytes = ReadWholeFile(std::filesystem::path(folders[n]) / "key.reg");
+        std::error_code ignored;
+        std::filesystem::remove_all(folders[n], ignored);
+        const Result<ChildExit> finished = Finished(std::move(ran[n]), what);
+        Result<std::optional<std::string>>& result = results[run[n]];
+        if (!finished) {
+            result = finished.error();
+        } else if (finished->exitCode == 1 && SaysNoSuchKey(finished->output)) {
+            result = std::optional<std::string>();
+        } else if (finished->exitCode != 0 || !bytes || bytes->empty()) {
+            result = Error{what, RegFailure(*finished, "read the key")};
+        } else {
+            result = std::optional<std::string>(std::move(bytes).value());
+        }
+    }
+    return results;
+}
+
 Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key) {
-    std::string folder = TemporaryFilesFolder() + "/wine-reg-export-XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr) {
-        return SystemError(folder, errno);
-    }
-    const std::filesystem::path file = std::filesystem::path(folder) / "key.reg";
-    // reg takes a Windows path; \\?\unix\ names a Unix path whatever drives
-    // the prefix has.
-    std::string windowsFile = "\\\\?\\unix" + file.string();
-    std::replace(windowsFile.begin(), windowsFile.end(), '/', '\\');
-    const Result<ChildExit> ran = RunWineReg(
-        prefix, {"export", "HKLM\\" + Cp1252ToUtf8(key), windowsFile, "/y"}, "wine reg export");
-    Result<std::string> bytes = ReadWholeFile(file);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    if (!ran) {
-        return ran.error();
-    }
-    if (ran->exitCode == 1 && SaysNoSuchKey(ran->output)) {
-        return std::optional<std::string>();
-    }
-    if (ran->exitCode != 0 || !bytes || bytes->empty()) {
-        return Error{"wine reg export", RegFailure(*ran, "read the key")};
-    }
-    return std::optional<std::string>(std::move(bytes).value());
+    return std::move(WineRegExports(prefix, {std::string(key)}).front());
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/result.h"
 #include "platform/wine_prefix.h"
@@ -24,6 +25,11 @@ inline constexpr std::chrono::seconds kWineRegTimeLimit{60};
 // reg says that the key does not exist; any other failure is an error with
 // what reg printed. The key name is Windows-1252.
 Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key);
+
+// The exports of several keys, run side by side: the time of one. A result
+// for each key, in their order.
+std::vector<Result<std::optional<std::string>>> WineRegExports(
+    const WinePrefix& prefix, const std::vector<std::string>& keys);
 
 // Sets a REG_SZ value through the running wineserver:
 //   $WINE reg add "HKLM\<key>" /v <name> /t REG_SZ /d <text> /f [/reg:32]

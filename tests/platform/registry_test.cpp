@@ -256,6 +256,20 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     server.End();  // the server ends: the way is chosen at each write, not at open
     ASSERT_EQ(set("0.000249"), RegStatus::Success);
     EXPECT_NE(testsupport::FileBytes(file).find("=\"0.000249\""), std::string::npos);
+
+    // Keys read together: the first read exports both vendors side by side,
+    // and the second key needs no reg of its own.
+    testsupport::FakeRunningServer again(installation);
+    platform::ReadKeysTogether({kGameKey, testsupport::ModKeyName()});
+    testsupport::FakeWine slow("sleep 0.2\n" + testsupport::RegExportBody("\"V\"=\"served\""));
+    for (const std::string& key : {kGameKey, testsupport::ModKeyName()}) {
+        EXPECT_EQ(QueryValue(installation.prefix(), key, "V"), "served\0"s) << key;
+    }
+    platform::ReadKeysTogether({});
+    const auto calls = slow.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].arguments.at(2), "HKLM\\SOFTWARE\\TORV");
+    EXPECT_TRUE(calls[0].endLine >= 2 && calls[1].endLine >= 2) << "both ran before either ended";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "varnopts/window/varn_options_app.h"
 
+#include "platform/registry.h"
 #include "platform/ui/qt_message_box.h"
 #include "r6tools_version.h"
 #include "varnopts/res/program_icon.h"
@@ -22,6 +23,8 @@ CVarnOptionsApp::CVarnOptionsApp(int& argc, char** argv) : QApplication(argc, ar
 
 BOOL CVarnOptionsApp::InitInstance() {
     platform::ui::InstallQtMessageBox();
+    // The game's keys and the modification's lie under two vendors.
+    platform::ReadKeysTogether({std::string(varnopts::kGameKey), std::string(varnopts::kModKey)});
     const auto prefix =
         platform::ui::StartupPrefix(arguments(), Info(), std::string(varnopts::kGameKey));
     if (!prefix) {
