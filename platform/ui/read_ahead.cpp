@@ -9,6 +9,7 @@
 
 #include "platform/prefix_selection.h"
 #include "platform/registry.h"
+#include "platform/wineserver.h"
 
 namespace platform::ui {
 
@@ -50,7 +51,8 @@ void StartReadAhead(const std::string& prefixArgument) {
     // window system starts, which may change it.
     const std::filesystem::path prefix =
         PrefixToReadFirst(CurrentSelectionInput({}, prefixArgument));
-    if (!prefix.empty()) {
+    // While a wineserver runs, keys are read through it, not from the file.
+    if (!prefix.empty() && !IsWineserverRunning(prefix)) {
         registry.Start([prefix] { ReadRegistryAhead(prefix); });
     }
 }
