@@ -1,13 +1,12 @@
 // varnopts's main, ended by the probe the moment its window is shown.
 
-#include "platform/ui/read_ahead.h"
+#include <memory>
+
 #include "shown_probe.h"
 #include "varnopts/window/varn_options_app.h"
 
 int main(int argc, char** argv) {
-    platform::ui::StartReadAhead({});
-    CVarnOptionsApp app(argc, argv);
-    bench::ShownProbe probe("CVarnOptionsDlg");
-    app.InitInstance();
-    return 0;
+    std::unique_ptr<bench::ShownProbe> probe;
+    return platform::ui::RunProgram<CVarnOptionsApp>(
+        argc, argv, [&probe] { probe = std::make_unique<bench::ShownProbe>("CVarnOptionsDlg"); });
 }
