@@ -210,14 +210,22 @@ RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSu
         }
         auto exports = WineRegExports(prefix, names);
         for (std::size_t i = 1; i < exports.size(); ++i) {
-            // The others are kept when they could be read; their own read
-            // says what went wrong otherwise.
-            if (exports[i] && exports[i]->has_value()) {
-                if (auto read = registry_detail::ReadRegExport(**exports[i])) {
-                    registry_detail::RememberExport(
-                        prefix.folder, keys[i],
-                        std::make_shared<const registry_detail::ExportedTree>(std::move(*read)));
-                }
+            // The others are kept when they could be read (a key that is not
+            // there as an empty tree); their own read says what went wrong
+            // otherwise.
+            if (!exports[i]) {
+                continue;
+            }
+            std::optional<registry_detail::ExportedTree> read;
+            if (exports[i]->has_value()) {
+                read = registry_detail::ReadRegExport(**exports[i]);
+            } else {
+                read.emplace();
+            }
+            if (read) {
+                registry_detail::RememberExport(
+                    prefix.folder, keys[i],
+                    std::make_shared<const registry_detail::ExportedTree>(std::move(*read)));
             }
         }
         const auto& bytes = exports.front();

@@ -258,21 +258,30 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
     ASSERT_EQ(set("0.000249"), RegStatus::Success);
     EXPECT_NE(testsupport::FileBytes(file).find("=\"0.000249\""), std::string::npos);
 
-    // Keys read together: the first read exports both vendors side by side,
-    // and the second key needs no reg of its own.
+    // Keys read together: the first read exports every vendor side by side,
+    // and the other keys, there or not, need no reg of their own.
     testsupport::FakeRunningServer again(installation);
-    platform::ReadKeysTogether({kGameKey, testsupport::ModKeyName()});
-    testsupport::FakeWine slow("sleep 0.2\n" + testsupport::RegExportBody("\"V\"=\"served\""));
+    const std::string absent = "SOFTWARE\\Nobody\\Product";
+    platform::ReadKeysTogether({kGameKey, testsupport::ModKeyName(), absent});
+    testsupport::FakeWine slow(
+        "sleep 0.2\n[ \"$3\" = 'HKLM\\SOFTWARE\\Nobody' ] && "
+        "{ echo 'reg: Unable to find the specified registry key' >&2; exit 1; }\n" +
+        testsupport::RegExportBody("\"V\"=\"served\""));
     for (const std::string& key : {kGameKey, testsupport::ModKeyName()}) {
         EXPECT_EQ(QueryValue(installation.prefix(), key, "V"), "served\0"s) << key;
     }
+    EXPECT_EQ(QueryValue(installation.prefix(), absent, "V"), "<no key>");
     platform::ReadKeysTogether({});
     const auto calls = slow.Calls();
-    ASSERT_EQ(calls.size(), 2u);
-    std::vector<std::string> exported{calls[0].arguments.at(2), calls[1].arguments.at(2)};
-    std::ranges::sort(exported);  // they start side by side, in either order
-    EXPECT_EQ(exported, (std::vector<std::string>{vendorKey, "HKLM\\SOFTWARE\\TORV"}));
-    EXPECT_TRUE(calls[0].endLine >= 2 && calls[1].endLine >= 2) << "both ran before either ended";
+    ASSERT_EQ(calls.size(), 3u);
+    std::vector<std::string> exported;
+    for (const auto& call : calls) {
+        exported.push_back(call.arguments.at(2));
+        EXPECT_GE(call.endLine, 3u) << "all ran before any ended";
+    }
+    std::ranges::sort(exported);  // they start side by side, in any order
+    EXPECT_EQ(exported, (std::vector<std::string>{"HKLM\\SOFTWARE\\Nobody", vendorKey,
+                                                  "HKLM\\SOFTWARE\\TORV"}));
 }
 
 }  // namespace
