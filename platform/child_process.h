@@ -52,38 +52,6 @@ Result<ChildExit> RunToEnd(const ChildCommand& command, std::chrono::millisecond
 std::vector<Result<ChildExit>> RunAllToEnd(const std::vector<ChildCommand>& commands,
                                            std::chrono::milliseconds timeLimit);
 
-// A program started detached (as StartDetached), whose first moments are
-// watched from another process so that the caller's thread never waits:
-// Poll tells whether it ended within the watch, and how.
-class WatchedStart {
-  public:
-    enum class State { Watching, Running, Ended, NotStarted };
-    WatchedStart(int pipe, int intermediate) : pipe_(pipe), intermediate_(intermediate) {}
-    WatchedStart(const WatchedStart&) = delete;
-    WatchedStart& operator=(const WatchedStart&) = delete;
-    ~WatchedStart();
-
-    // Never blocks. Watching until the watch is over; then Running (it
-    // outlived the watch), Ended (exitCode) or NotStarted (why).
-    State Poll();
-    int exitCode() const { return exitCode_; }
-    const std::string& whyNotStarted() const { return whyNotStarted_; }
-
-  private:
-    int pipe_ = -1;
-    int intermediate_ = -1;
-    std::string received_;
-    State state_ = State::Watching;
-    int exitCode_ = 0;
-    std::string whyNotStarted_;
-};
-
-// Starts the program detached with its standard output and error going to
-// outputFile (an open descriptor) and watches it for watchTime. Fails when a
-// process cannot be made; a program that cannot be executed shows in Poll.
-Result<std::unique_ptr<WatchedStart>> StartWatched(const ChildCommand& command, int outputFile,
-                                                   std::chrono::milliseconds watchTime);
-
 // Called again and again on the waiting thread while RunToEnd waits.
 using WaitingOperation = std::function<void()>;
 // Installs an operation and returns the one it replaces.

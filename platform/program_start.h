@@ -8,6 +8,7 @@
 #include "platform/child_process.h"
 #include "platform/pe_header.h"
 #include "platform/result.h"
+#include "platform/watched_start.h"
 #include "platform/wine_prefix.h"
 
 namespace platform {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/child_process.h"
 #include "platform/run_log.h"
+#include "platform/watched_start.h"
 #include "platform/wine_prefix.h"
 
 namespace varnopts {
