@@ -150,8 +150,4 @@ std::vector<Result<std::optional<std::string>>> WineRegExports(
     return results;
 }
 
-Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key) {
-    return std::move(WineRegExports(prefix, {std::string(key)}).front());
-}
-
 }  // namespace platform

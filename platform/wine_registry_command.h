@@ -18,16 +18,14 @@ namespace platform {
 // guards against a wine that hangs.
 inline constexpr std::chrono::seconds kWineRegTimeLimit{60};
 
-// The key as the running wineserver holds it, with the view our programs see:
+// The keys as the running wineserver holds them, with the view our programs
+// see, each exported by
 //   $WINE reg export "HKLM\<key>" <temporary file> /y [/reg:32]
-// Gives the exported file's bytes (UTF-16LE, "Windows Registry Editor
-// Version 5.00": the key's block first, then its subkeys'), or nothing when
-// reg says that the key does not exist; any other failure is an error with
-// what reg printed. The key name is Windows-1252.
-Result<std::optional<std::string>> WineRegExport(const WinePrefix& prefix, std::string_view key);
-
-// The exports of several keys, run side by side: the time of one. A result
-// for each key, in their order.
+// all side by side, in the time of one. For each key, in their order: the
+// exported file's bytes (UTF-16LE, "Windows Registry Editor Version 5.00":
+// the key's block first, then its subkeys'), or nothing when reg says that
+// the key does not exist; any other failure is an error with what reg
+// printed. Key names are Windows-1252.
 std::vector<Result<std::optional<std::string>>> WineRegExports(
     const WinePrefix& prefix, const std::vector<std::string>& keys);
 
