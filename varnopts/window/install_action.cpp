@@ -36,6 +36,9 @@ QString PackageStatus(std::string_view name, std::size_t place, std::size_t coun
 
 void CVarnOptionsDlg::OnInstall() {
     using namespace varnopts::res;
+    // Busy from the first step: while a wineserver runs, the game's keys are
+    // read through Wine's reg tool, and the window keeps painting meanwhile.
+    std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
     const std::vector<std::string> plan = varnopts::MakeInstallPlan(
         QuickWeaponPosition(), ComboBox(IDC_COMBO_MP_MODE)->currentIndex(),
         ComboBox(IDC_COMBO_SOUND)->currentIndex(), ComboBox(IDC_COMBO_GOCODES)->currentIndex(),
@@ -46,7 +49,6 @@ void CVarnOptionsDlg::OnInstall() {
         !varnopts::CheckWineRunsPackages(prefix_, paths_.m_strModFolder, plan)) {
         return;
     }
-    std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
 
     const platform::Status cleared = varnopts::ClearGameReadOnlyFiles(prefix_, paths_);
     if (!cleared) {
@@ -68,15 +70,12 @@ void CVarnOptionsDlg::OnInstall() {
 }
 
 void CVarnOptionsDlg::OnUninstallAll() {
-    // The window turns busy only once the question has been answered and
-    // the version check has passed, when the first package starts.
-    std::optional<platform::ui::BusyWindow> busy;
+    // Busy from the first step, as Install: the version check reads the
+    // game's keys, through Wine's reg tool while a wineserver runs.
+    std::optional<platform::ui::BusyWindow> busy(std::in_place, this);
     const auto run = varnopts::UninstallAll(
         prefix_, paths_, m_strGameFolder, [this] { return wineConsent_.MayRunWine(prefix_); },
         [&](std::string_view name, std::size_t place, std::size_t count) {
-            if (!busy) {
-                busy.emplace(this);
-            }
             busy->ShowStatus(PackageStatus(name, place, count));
         });
     busy.reset();

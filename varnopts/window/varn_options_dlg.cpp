@@ -261,6 +261,9 @@ void CVarnOptionsDlg::reject() {
 }
 
 void CVarnOptionsDlg::OnHelpButton() {
+    // A folder such as %ProgramFiles%\VARN is expanded from the registry,
+    // through Wine's reg tool while a wineserver runs.
+    const platform::ui::BusyWindow busy(this);
     varnopts::OpenReadMe(prefix_, paths_.m_strModFolder);
 }
 
@@ -286,7 +289,12 @@ void CVarnOptionsDlg::StartGame(std::string_view program) {
     if (!wineConsent_.MayRunWine(prefix_)) {
         return;
     }
-    if (auto start = varnopts::StartGameProgram(prefix_, m_strGameFolder, program)) {
+    std::unique_ptr<varnopts::GameStart> start;
+    {
+        const platform::ui::BusyWindow busy(this);  // as Help: the folder may be expanded
+        start = varnopts::StartGameProgram(prefix_, m_strGameFolder, program);
+    }
+    if (start) {
         gameStarts_.push_back(std::move(start));
         gameWatch_->start();
     }

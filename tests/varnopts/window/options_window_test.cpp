@@ -81,9 +81,11 @@ TEST(OptionsWindowStart, WithoutTheGameItTellsWhyThenEndsWithoutAWindow) {
 
 // The start buttons run the game from its folder; Help opens the read-me.
 // Reset alone writes nothing. While the game runs, Save goes through a slow
-// `wine reg add` and the window keeps painting meanwhile.
+// `wine reg add`, Install reads through a slow export, and the window keeps
+// painting meanwhile.
 TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer) {
-    FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n" + RegExportBody());
+    FakeWine wine("[ \"$2\" = add ] && exec sleep 1\n[ \"$2\" = export ] && sleep 1\n" +
+                  RegExportBody());
     FakeInstallation installation(
         {.eagleWatch = true, .gameValues = {{"MouseRadiansPerPixel", "0.02"}}});
     const std::string game = installation.GameValue("InstallationPath");
@@ -118,11 +120,16 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     FakeRunningServer server(installation);
     PaintCounter counter(window, 300, [] {});
     Click(window, "IDC_SAVE_MOUSE");
-    server.End();
     EXPECT_EQ(wine.Calls().back().arguments.at(1), "add");
     EXPECT_TRUE(wine.Calls().back().ended);
     EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(messages.messages().size(), 1u);
+    // Install reads the keys anew, through a slow export, before any package runs.
+    PaintCounter installCounter(window, 300, [] {});
+    Click(window, "IDC_INSTALL");
+    server.End();
+    EXPECT_EQ(wine.Calls().back().arguments.at(1), "export");
+    EXPECT_GT(installCounter.paints, 0);
 }
 
 // A game that Wine cannot run ends at once: the click returns at once, and
