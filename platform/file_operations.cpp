@@ -26,7 +26,9 @@ mode_t CurrentUmask() {
 }  // namespace
 
 std::string TemporaryNamePrefix(const fs::path& target) {
-    return "." + target.filename().string() + ".";
+    // A marker no one would give a copy of their own: ".special.txt.backup"
+    // is six letters too, and the next replacement removes what matches.
+    return "." + target.filename().string() + ".r6tools-";
 }
 
 namespace {

@@ -30,7 +30,7 @@ class FileOperations {
 FileOperations& RealFileOperations();
 
 // The start of the name of a temporary file that will replace target:
-// hidden, and followed by six letters or digits.
+// ".<name>.r6tools-", hidden, and followed by six letters or digits.
 std::string TemporaryNamePrefix(const std::filesystem::path& target);
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 #pragma once
 // A replacement that was killed midway (power cut, SIGKILL) leaves its
-// temporary file beside the target: ".<name>.XXXXXX", six letters or digits,
-// as FileOperations::CreateTemporary names it. The next replacement of the
-// same target removes them, so they never pile up.
+// temporary file beside the target: ".<name>.r6tools-XXXXXX", six letters or
+// digits, as FileOperations::CreateTemporary names it. The next replacement of
+// the same target removes them, so they never pile up.
 
 #include <filesystem>
 

@@ -120,16 +120,20 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
 
 TEST(TextFile, TheNextReplacementRemovesLeftoverTemporariesAndNothingElse) {
     testsupport::TemporaryFolder folder;
-    std::set<std::string> kept = {"special.txt",        ".special.txt.bak",
-                                  "special.txt.Ab12Cd", ".primarymp.itm.Ab12Cd",
-                                  ".special.txt.Ab12C", ".SPECIAL.TXT.Ab12Cd"};
-    for (const char* name : {".special.txt.Ab12Cd", ".special.txt.zz99ZZ"}) {
+    std::set<std::string> kept = {"special.txt",
+                                  ".special.txt.backup",
+                                  ".special.txt.Ab12Cd",
+                                  "special.txt.r6tools-Ab12Cd",
+                                  ".primarymp.itm.r6tools-Ab12Cd",
+                                  ".special.txt.r6tools-Ab12C",
+                                  ".SPECIAL.TXT.r6tools-Ab12Cd"};
+    for (const char* name : {".special.txt.r6tools-Ab12Cd", ".special.txt.r6tools-zz99ZZ"}) {
         std::ofstream(folder.path() / name) << "left by a kill";
     }
     for (const std::string& name : kept) {
         std::ofstream(folder.path() / name) << "the user's";
     }
-    fs::create_directory(folder.path() / *kept.insert(".special.txt.Folder").first);
+    fs::create_directory(folder.path() / *kept.insert(".special.txt.r6tools-Folder").first);
     ASSERT_TRUE(platform::ReplaceFile(folder.path() / "special.txt", "new\r\n").ok());
     EXPECT_EQ(EntryNames(folder.path()), kept);
 }
