@@ -252,6 +252,18 @@ RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSu
     return Succeed();
 }
 
+// A server in a launcher's Flatpak sandbox: no Wine here reaches it, and it
+// saves its own copy over the file, so neither way would keep the value.
+RegResult RefuseForSandboxedServer(const WinePrefix& prefix) {
+    return Fail(RegStatus::Failed,
+                prefix.folder.string() +
+                    ": a wineserver runs for this prefix inside a Flatpak sandbox (the game or "
+                    "another Windows program started from a launcher). No Wine outside the "
+                    "sandbox can reach it, and it would save its own registry over a change to "
+                    "the file. Quit the game and the launcher's other Windows programs, then save "
+                    "again.");
+}
+
 // The value set in the file, or through the server while one runs.
 RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf8,
                          const std::string& subKey, std::string_view valueName,
@@ -264,7 +276,8 @@ RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf
     // A running wineserver owns the registry: it saves its own copy over any
     // file edit, so the value goes through it. Otherwise the file is ours;
     // should a server start while we write, the file is left alone and the
-    // value goes through that server instead.
+    // value goes through that server instead. A server in a Flatpak sandbox
+    // is found there too, just before the file would be replaced.
     if (IsWineserverRunning(prefix.folder)) {
         return SetThroughWine(prefix, subKey, valueName, text);
     }
@@ -285,14 +298,19 @@ RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf
         }
         changed = WithNewKeyBlock(file, keyPath, name, data);
     }
-    const Status replaced = ReplaceFiles({{systemReg, std::move(*changed)}}, RealFileOperations(),
-                                         [&] { return !IsWineserverRunning(prefix.folder); });
+    const Status replaced =
+        ReplaceFiles({{systemReg, std::move(*changed)}}, RealFileOperations(), [&] {
+            return !IsWineserverRunning(prefix.folder) &&
+                   !IsWineserverRunningInSandbox(prefix.folder);
+        });
     if (replaced) {
         return Succeed();
     }
     switch (replaced.error().code) {
         case ECANCELED:  // a server started meanwhile
-            return SetThroughWine(prefix, subKey, valueName, text);
+            return IsWineserverRunning(prefix.folder)
+                       ? SetThroughWine(prefix, subKey, valueName, text)
+                       : RefuseForSandboxedServer(prefix);
         case EACCES:
         case EPERM:
         case EROFS:

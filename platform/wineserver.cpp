@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "platform/file_read.h"
 
@@ -39,6 +41,14 @@ std::string ServerFolderName(const std::filesystem::path& prefixFolder) {
     return name;
 }
 
+std::string UserFolder() {
+    return ".wine-" + std::to_string(getuid());
+}
+
+bool AnyWriteLocked(const std::vector<std::filesystem::path>& lockFiles) {
+    return std::ranges::any_of(lockFiles, IsWriteLocked);
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::path& prefixFolder) {
@@ -47,8 +57,7 @@ std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::pa
         return {};
     }
     std::vector<std::filesystem::path> locks;
-    locks.push_back(std::filesystem::path("/tmp") / (".wine-" + std::to_string(getuid())) /
-                    serverFolder / "lock");
+    locks.push_back(std::filesystem::path("/tmp") / UserFolder() / serverFolder / "lock");
 
     // The folder name that a prefix's "wineserver" file names: one short line.
     const Result<std::string> pointer = ReadWholeFile(prefixFolder / "wineserver", 4096);
@@ -71,12 +80,30 @@ std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::pa
 }
 
 bool IsWineserverRunning(const std::filesystem::path& prefixFolder) {
-    for (const auto& lock : WineserverLockFiles(prefixFolder)) {
-        if (IsWriteLocked(lock)) {
-            return true;
+    return AnyWriteLocked(WineserverLockFiles(prefixFolder));
+}
+
+std::vector<std::filesystem::path> SandboxedWineserverLockFiles(
+    const std::filesystem::path& prefixFolder) {
+    const std::string serverFolder = ServerFolderName(prefixFolder);
+    std::vector<std::filesystem::path> locks;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry("/tmp", error), end;
+         !serverFolder.empty() && !error && entry != end; entry.increment(error)) {
+        // Only the user's own folders; the prefix, bound into the sandbox,
+        // keeps its device and inode there, and so its server folder's name.
+        struct stat status {};
+        if (entry->path().filename().string().starts_with("flatpak-") &&
+            lstat(entry->path().c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+            status.st_uid == getuid()) {
+            locks.push_back(entry->path() / UserFolder() / serverFolder / "lock");
         }
     }
-    return false;
+    return locks;
+}
+
+bool IsWineserverRunningInSandbox(const std::filesystem::path& prefixFolder) {
+    return AnyWriteLocked(SandboxedWineserverLockFiles(prefixFolder));
 }
 
 }  // namespace platform

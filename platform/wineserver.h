@@ -17,4 +17,15 @@ std::vector<std::filesystem::path> WineserverLockFiles(const std::filesystem::pa
 // lock file for as long as it lives.
 bool IsWineserverRunning(const std::filesystem::path& prefixFolder);
 
+// The lock files a wineserver for the prefix holds when it runs inside a
+// Flatpak sandbox (a launcher's Wine): Flatpak gives each app a /tmp of its
+// own, /tmp/flatpak-<app ID>-XXXXXX on the host. The server's socket lies
+// there too, where no Wine outside the sandbox looks for it.
+std::vector<std::filesystem::path> SandboxedWineserverLockFiles(
+    const std::filesystem::path& prefixFolder);
+
+// True while such a server runs: no Wine here can talk to it, and it saves
+// its own copy of the registry over the file.
+bool IsWineserverRunningInSandbox(const std::filesystem::path& prefixFolder);
+
 }  // namespace platform

@@ -256,7 +256,22 @@ TEST(RegistryWrite, EachWriteTakesTheServersWayOrTheFilesAndRefusalsSayWhy) {
 
     server.End();  // the server ends: the way is chosen at each write, not at open
     ASSERT_EQ(set("0.000249"), RegStatus::Success);
-    EXPECT_NE(testsupport::FileBytes(file).find("=\"0.000249\""), std::string::npos);
+    const std::string saved = testsupport::FileBytes(file);
+    EXPECT_NE(saved.find("=\"0.000249\""), std::string::npos);
+    {
+        // A server in a launcher's Flatpak sandbox: no Wine here reaches it, and
+        // it would save its registry over the file. Reads take the file.
+        testsupport::FakeRunningServer sandboxed(
+            installation, testsupport::FakeRunningServer::Place::FlatpakSandbox);
+        testsupport::FakeWine wine("exit 1");
+        EXPECT_EQ(QueryValue(installation.prefix(), kGameKey, "MouseRadiansPerPixel"),
+                  "0.000249\0"s);
+        const platform::RegResult refused = set("1");
+        EXPECT_EQ(refused, RegStatus::Failed);
+        EXPECT_NE(refused.error().Describe().find("Flatpak sandbox"), std::string::npos);
+        EXPECT_EQ(testsupport::FileBytes(file), saved);
+        EXPECT_TRUE(wine.Calls().empty());
+    }
 
     // Keys read together: the first read exports every vendor side by side,
     // and the other keys, there or not, need no reg of their own.

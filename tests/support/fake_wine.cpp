@@ -139,15 +139,36 @@ std::string PeProgram(bool bits32) {
            std::string(18, '\0');
 }
 
-FakeRunningServer::FakeRunningServer(const FakeInstallation& installation) {
+FakeRunningServer::FakeRunningServer(const FakeInstallation& installation, Place place) {
     const fs::path prefix = installation.prefix().folder;
-    std::ofstream(prefix / "wineserver") << (installation.root() / "server").string();
-    const fs::path lockFile = platform::WineserverLockFiles(prefix).at(1);
+    fs::path lockFile;
+    if (place == Place::FlatpakSandbox) {
+        char folder[] = "/tmp/flatpak-io.github.r6tools.Test-XXXXXX";
+        flatpakTmp_ = ::mkdtemp(folder) != nullptr ? folder : "";
+        for (const fs::path& lock : platform::SandboxedWineserverLockFiles(prefix)) {
+            lockFile = lock.string().starts_with(flatpakTmp_.string() + "/") ? lock : lockFile;
+        }
+        if (lockFile.empty()) {
+            ADD_FAILURE() << "no lock in " << flatpakTmp_;
+            return;
+        }
+    } else {
+        std::ofstream(prefix / "wineserver") << (installation.root() / "server").string();
+        lockFile = platform::WineserverLockFiles(prefix).at(1);
+    }
     fs::create_directories(lockFile.parent_path());
     lock_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     struct flock range {};
     range.l_type = F_WRLCK;
     EXPECT_EQ(::fcntl(lock_, F_OFD_SETLK, &range), 0) << lockFile;
+}
+
+FakeRunningServer::~FakeRunningServer() {
+    End();
+    if (!flatpakTmp_.empty()) {
+        std::error_code error;
+        fs::remove_all(flatpakTmp_, error);
+    }
 }
 
 void FakeRunningServer::End() {

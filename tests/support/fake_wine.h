@@ -53,16 +53,20 @@ std::string RegExportBody(const std::string& valueLine = "");
 std::string PeProgram(bool bits32);
 
 // A running wineserver as the registry sees it, until End: a write lock on
-// the lock file in the server folder that <prefix>/wineserver names.
+// the lock file in the server folder that <prefix>/wineserver names, or in
+// the one that a Wine inside a Flatpak sandbox makes in the app's /tmp.
 class FakeRunningServer {
   public:
-    explicit FakeRunningServer(const FakeInstallation& installation);
-    ~FakeRunningServer() { End(); }
+    enum class Place { NamedFolder, FlatpakSandbox };
+    explicit FakeRunningServer(const FakeInstallation& installation,
+                               Place place = Place::NamedFolder);
+    ~FakeRunningServer();
     FakeRunningServer(FakeRunningServer&&) = delete;
     void End();
 
   private:
     int lock_ = -1;
+    std::filesystem::path flatpakTmp_;
 };
 
 }  // namespace testsupport
