@@ -94,6 +94,19 @@ std::string EndLeftovers(const platform::WinePrefix& prefix, bool serverRanBefor
 
 }  // namespace
 
+bool CheckNoServerInSandbox(const platform::WinePrefix& prefix) {
+    if (!platform::IsWineserverRunningInSandbox(prefix.folder)) {
+        return true;
+    }
+    platform::ShowMessage(
+        "The game or another Windows program is running in this prefix inside a Flatpak "
+        "sandbox (started from a launcher). The packages would run beside it with a Wine that "
+        "cannot reach it, and the two would save the registry over each other.\n\nNothing was "
+        "changed. Quit the game and the launcher's other Windows programs, then try again.",
+        std::string(kCaptionInstallAborted), platform::MB_OK);
+    return false;
+}
+
 bool CheckWineRunsPackages(const platform::WinePrefix& prefix, std::string_view modFolder,
                            const std::vector<std::string>& names) {
     if (platform::CanRun32Bit(prefix.wine) != platform::Runs32Bit::No) {
@@ -213,7 +226,8 @@ std::optional<PackageRun> UninstallAll(const platform::WinePrefix& prefix, const
     }
     const std::vector<std::string> names(UninstallPackages().begin(), UninstallPackages().end());
     if (!CheckGameVersion(prefix, paths.m_strInstallationPath) ||
-        !CheckGameFolderForPackages(gameFolder) || (mayRunWine && !mayRunWine()) ||
+        !CheckGameFolderForPackages(gameFolder) || !CheckNoServerInSandbox(prefix) ||
+        (mayRunWine && !mayRunWine()) ||
         !CheckWineRunsPackages(prefix, paths.m_strModFolder, names)) {
         return std::nullopt;
     }

@@ -64,6 +64,12 @@ std::string GameFolderProblem(std::string_view gameFolder);
 // returns false.
 bool CheckGameFolderForPackages(std::string_view gameFolder);
 
+// Checks before anything is changed that no wineserver runs for the prefix
+// inside a launcher's Flatpak sandbox: the packages' Wine could not reach it
+// and would start a second server on the prefix, the two saving the registry
+// over each other. Tells the user to quit the game first, and returns false.
+bool CheckNoServerInSandbox(const platform::WinePrefix& prefix);
+
 // Checks before anything is changed that the prefix's Wine can run the
 // packages: when its files show that it cannot run 32-bit programs and some
 // of the packages are 32-bit ones, tells the user which, and how to get the

@@ -45,7 +45,7 @@ void CVarnOptionsDlg::OnInstall() {
         varnopts::IsEagleWatchInstalled(prefix_));
     if (!varnopts::CheckGameVersion(prefix_, paths_.m_strInstallationPath) ||
         !varnopts::CheckGameFolderForPackages(m_strGameFolder) ||
-        !wineConsent_.MayRunWine(prefix_) ||
+        !varnopts::CheckNoServerInSandbox(prefix_) || !wineConsent_.MayRunWine(prefix_) ||
         !varnopts::CheckWineRunsPackages(prefix_, paths_.m_strModFolder, plan)) {
         return;
     }

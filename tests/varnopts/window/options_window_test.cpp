@@ -170,6 +170,7 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         const char* wineBody = "";        // each package's, after 0.2 s
         std::uintmax_t length = 4814528;  // of the game's executable (1.04)
         std::pair<std::string, std::optional<std::string>> gameValue = {};  // replaces a value
+        bool serverInSandbox = false;  // the game runs from a Flatpak launcher meanwhile
     };
     const char* const full = "FULL FULL_INDEX TN_RAINBOW MP_DEFAULT HIGH_SOUND GOCODES";
     const Case cases[] = {
@@ -193,6 +194,7 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         {"", 1, "\nC:\\R\"6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\"6\\"}},
         {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\t6\\"}},
         {"", 1, "\nC:\\R  6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R  6\\"}},
+        {"", 1, "inside a Flatpak sandbox|Nothing was changed", 0, true, "", "", 4814528, {}, true},
         {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", IDYES},
         {"", 1, "Are you sure you want to uninstall VARN?", IDNO}};
     for (const Case& c : cases) {
@@ -201,6 +203,10 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
                                        .modFolder = "%ProgramFiles%\\VARN",  // as its installer
                                        .gameValues = {c.gameValue}});
         const std::string folder = "C:\\Program Files (x86)\\VARN";
+        std::optional<FakeRunningServer> sandboxed;
+        if (c.serverInSandbox) {
+            sandboxed.emplace(installation, FakeRunningServer::Place::FlatpakSandbox);
+        }
         fs::resize_file(installation.WriteFile(
                             installation.GameValue("InstallationPath") + "RainbowSix.exe", ""),
                         c.length);
