@@ -78,6 +78,16 @@ void AddToolkitOptions(QCommandLineParser& parser) {
     }
 }
 
+// The parser that reads the command line, before and after the application
+// object has taken out the options it knows: single-dash words are long
+// options (-platform, -prefix), and the toolkit's options are known, since
+// a platform plugin leaves those that are not its own (-display offscreen).
+void SetUpReading(QCommandLineParser& parser, const ProgramInfo& info) {
+    SetUp(parser, info);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    AddToolkitOptions(parser);
+}
+
 [[noreturn]] void Refuse(const ProgramInfo& info, const QString& what) {
     std::cerr << info.name.toStdString() << ": " << what.toStdString() << "; see "
               << info.name.toStdString() << " --help\n";
@@ -97,9 +107,7 @@ std::string AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
     QCommandLineParser parser;
     SetUp(parser, info);
     QCommandLineParser full;
-    SetUp(full, info);
-    full.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    AddToolkitOptions(full);
+    SetUpReading(full, info);
     const bool parsed = full.parse(QCoreApplication::arguments());
     if (full.isSet(QStringLiteral("help"))) {
         parser.showHelp();
@@ -120,7 +128,7 @@ std::string AnswerCommandLine(int argc, char** argv, const ProgramInfo& info) {
 std::optional<WinePrefix> StartupPrefix(const QStringList& arguments, const ProgramInfo& info,
                                         const std::string& gameKey) {
     QCommandLineParser parser;
-    SetUp(parser, info);
+    SetUpReading(parser, info);
     parser.process(arguments);
     const std::string program = info.name.toStdString();
     if (!parser.positionalArguments().isEmpty()) {

@@ -91,7 +91,9 @@ TEST(PrefixChooserTest, ChooserOnlyForSeveralPrefixesRememberedAndOverridden) {
     fs::create_directory_symlink(second.prefix().folder, home.path() / "Games/b");
     EXPECT_EQ(start({"loadwise"}), home.path() / "Games/b");
     EXPECT_EQ(start({"loadwise"}), home.path() / "Games/b") << "remembered, not asked again";
-    EXPECT_EQ(start({"loadwise", "--prefix", QString::fromStdString(first.prefix().folder)}),
+    // A platform plugin leaves the options that are not its own.
+    EXPECT_EQ(start({"loadwise", "-display", ":5", "-prefix",
+                     QString::fromStdString(first.prefix().folder)}),
               first.prefix().folder);
     EXPECT_EQ(shown, 1);
 }
