@@ -25,15 +25,6 @@ std::vector<fs::path> SubFolders(const fs::path& parent) {
     return folders;
 }
 
-bool HoldsKey(const WinePrefix& prefix, std::string_view key) {
-    RegistryKey handle;
-    if (RegOpenKey(prefix, key, KeyAccess::QueryValue, handle) != RegStatus::Success) {
-        return false;
-    }
-    RegCloseKey(handle);
-    return true;
-}
-
 // The candidates, each with the place it is counted under in messages.
 std::vector<std::pair<std::string, fs::path>> LabelledCandidates(const fs::path& home) {
     std::vector<std::pair<std::string, fs::path>> candidates{{"~/.wine", home / ".wine"}};
@@ -137,12 +128,12 @@ std::optional<WinePrefix> PrefixHoldingKey(const fs::path& folder, std::string_v
         return std::nullopt;
     }
     WinePrefix prefix = LoadPrefix(folder);
-    if (HoldsKey(prefix, gameKey)) {
+    if (RegKeyInSavedFile(prefix, gameKey)) {
         return prefix;
     }
     if (prefix.win64) {
         prefix.win64 = false;
-        if (HoldsKey(prefix, gameKey)) {
+        if (RegKeyInSavedFile(prefix, gameKey)) {
             return prefix;
         }
     }

@@ -320,7 +320,41 @@ RegResult SetStringValue(const WinePrefix& prefix, const std::string& keyPathUtf
     }
 }
 
+// A key as system.reg holds it on disk, view and links applied.
+struct SavedKey {
+    std::shared_ptr<const RegistryText> file;  // keeps the match's blocks
+    std::u16string path;
+    RegistryText::KeyMatch match;
+};
+
+RegResult FindSavedKey(const WinePrefix& prefix, const std::string& trimmedSubKey,
+                       SavedKey& found) {
+    const std::filesystem::path systemReg = prefix.folder / "system.reg";
+    auto parsed = registry_detail::CachedRegistryFile(systemReg);
+    if (!parsed) {
+        return Fail(RegStatus::NotFound, parsed.error());
+    }
+    found.file = std::move(*parsed);
+    if (!found.file->HasValidHeader()) {
+        return Fail(RegStatus::NotFound, systemReg.string() + ": not a Wine registry file");
+    }
+    const auto path =
+        FollowLinks(*found.file, ApplyView(Cp1252ToUtf16(trimmedSubKey), prefix.win64));
+    const std::u16string folded = path ? FoldRegistryNameCase(*path) : std::u16string();
+    found.match = found.file->FindKey(folded);
+    if (!path || !(folded.empty() || found.match.atOrBelow)) {
+        return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
+    }
+    found.path = *path;
+    return Succeed();
+}
+
 }  // namespace
+
+bool RegKeyInSavedFile(const WinePrefix& prefix, std::string_view subKey) {
+    SavedKey found;
+    return FindSavedKey(prefix, WithoutTrailingBackslashes(subKey), found) == RegStatus::Success;
+}
 
 RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key) {
@@ -340,23 +374,12 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
         key.values_ = std::move(values);
         return Succeed();
     }
+    SavedKey found;
+    if (const RegResult status = FindSavedKey(prefix, trimmedSubKey, found);
+        status != RegStatus::Success) {
+        return status;
+    }
     const std::filesystem::path systemReg = prefix.folder / "system.reg";
-    const auto parsed = registry_detail::CachedRegistryFile(systemReg);
-    if (!parsed) {
-        return Fail(RegStatus::NotFound, parsed.error());
-    }
-    const RegistryText& file = **parsed;
-    if (!file.HasValidHeader()) {
-        return Fail(RegStatus::NotFound, systemReg.string() + ": not a Wine registry file");
-    }
-
-    const auto path = FollowLinks(file, ApplyView(Cp1252ToUtf16(trimmedSubKey), prefix.win64));
-    const std::u16string folded = path ? FoldRegistryNameCase(*path) : std::u16string();
-    const RegistryText::KeyMatch match = file.FindKey(folded);
-    if (!path || !(folded.empty() || match.atOrBelow)) {
-        return Fail(RegStatus::NotFound, "HKEY_LOCAL_MACHINE\\" + trimmedSubKey + ": no such key");
-    }
-
     if (access == KeyAccess::SetValue &&
         (::access(systemReg.c_str(), W_OK) != 0 || ::access(prefix.folder.c_str(), W_OK) != 0)) {
         return Fail(RegStatus::AccessDenied,
@@ -364,15 +387,15 @@ RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAcces
     }
 
     auto values = std::make_shared<RegistryKey::Values>();
-    for (const registry_detail::KeyBlock* block : match.blocks) {
-        auto blockValues = file.ReadValues(*block);
+    for (const registry_detail::KeyBlock* block : found.match.blocks) {
+        auto blockValues = found.file->ReadValues(*block);
         values->values.insert(values->values.end(), blockValues.begin(), blockValues.end());
     }
     key.open_ = true;
     key.access_ = access;
     key.prefix_ = prefix;
     key.subKey_ = std::move(trimmedSubKey);
-    key.keyPath_ = Utf16ToUtf8(*path);
+    key.keyPath_ = Utf16ToUtf8(found.path);
     key.values_ = std::move(values);
     return Succeed();
 }

@@ -78,6 +78,12 @@ class RegistryKey {
 RegResult RegOpenKey(const WinePrefix& prefix, std::string_view subKey, KeyAccess access,
                      RegistryKey& key);
 
+// Whether the key is in the prefix's system.reg as last saved, without asking
+// a running wineserver: finding the prefixes that hold the game runs no Wine
+// (a launcher's prefix may run under the launcher's own build, and another
+// Wine would start a second server beside it), and a game's key stays put.
+bool RegKeyInSavedFile(const WinePrefix& prefix, std::string_view subKey);
+
 // Copies the value's data, as an "A" program sees it, into buffer: text types
 // (and data stored under other tags that holds text) converted to Windows-1252
 // with the terminating zero, other types raw. size is the buffer's size on

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <regex>
 
 #include "platform/prefix_discovery.h"
@@ -343,12 +344,21 @@ TEST(PrefixSelection, RememberedPrefixOutlivesAnAbsenceButNotTheGame) {
     ASSERT_TRUE(platform::RememberPrefix(input.configHome, onCard).ok());
     const fs::path file = platform::RememberedPrefixFile(input.configHome);
     const fs::path aside = card.root() / "aside.reg";
+    // The game running from its launcher: the search reads the saved file and
+    // runs no Wine, which could not be the launcher's own build here.
+    testsupport::FakeWine otherWine("exit 1");
+    std::optional<testsupport::FakeRunningServer> server;
 
     const std::tuple<std::function<void()>, fs::path, std::string> steps[] = {
         {[] {}, onCard, ""},
         {[&] { fs::remove_all(h / "card"); }, h / "Games/r6", "is not there now"},
         {plugIn, onCard, ""},
-        {[&] { fs::rename(card.systemReg(), aside); }, h / "Games/r6", "is not there now"},
+        {[&] { server.emplace(card); }, onCard, ""},
+        {[&] {
+             server.reset();
+             fs::rename(card.systemReg(), aside);
+         },
+         h / "Games/r6", "is not there now"},
         {[&] { fs::rename(aside, card.systemReg()); }, onCard, ""},
         {[&] { std::ofstream(card.systemReg()) << "WINE REGISTRY Version 2\n"; }, h / "Games/r6",
          "no longer holds the game; it is forgotten"},
@@ -365,6 +375,7 @@ TEST(PrefixSelection, RememberedPrefixOutlivesAnAbsenceButNotTheGame) {
         }
         EXPECT_EQ(fs::exists(file), note.find("forgotten") == std::string::npos) << note;
     }
+    EXPECT_TRUE(otherWine.Calls().empty());
 }
 
 TEST(ProgramStart, StartsThroughWineWordByWordLeavesNoZombieAndTellsFailures) {
