@@ -25,15 +25,22 @@ std::vector<std::string> Lines(const std::filesystem::path& file) {
 
 // The Proton build that config_info names: the folder that holds the files/
 // or dist/ folder its later lines point into, in whichever library it lies.
+// The last such folder in a line is the build's: the library's own path may
+// hold one too (a disk mounted at /media/files).
 std::filesystem::path ProtonFilesFolder(const std::filesystem::path& configInfo) {
     const std::vector<std::string> lines = Lines(configInfo);
     for (std::size_t i = 1; i < lines.size(); ++i) {  // the first line is the build's version
-        for (const char* inside : {"/files/", "/dist/"}) {
-            const std::size_t at = lines[i].find(inside);
-            if (lines[i].starts_with("/") && at != std::string::npos) {
-                return lines[i].substr(0, at + std::char_traits<char>::length(inside) - 1);
-            }
+        const std::string& line = lines[i];
+        const std::size_t files = line.rfind("/files/");
+        const std::size_t dist = line.rfind("/dist/");
+        if (!line.starts_with("/") || (files == std::string::npos && dist == std::string::npos)) {
+            continue;
         }
+        // Up to and with "/files" or "/dist", without the slash after it.
+        if (files != std::string::npos && (dist == std::string::npos || files > dist)) {
+            return line.substr(0, files + std::string_view("/files").size());
+        }
+        return line.substr(0, dist + std::string_view("/dist").size());
     }
     return {};
 }

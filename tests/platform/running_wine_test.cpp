@@ -177,6 +177,9 @@ struct LauncherCase {
     {{{kFlatSteam + "data/Steam/steamapps/compatdata/9/config_info", "8.0\nHOME/P8/dist/lib/\n"}},
      "P8/dist/bin",
      kFlatSteam + "data/Steam/steamapps/compatdata/9/pfx"},
+    {{{kSteam + "compatdata/4711/config_info", "8.0\nHOME/dist/files/P8/files/share/fonts/\n"}},
+     "dist/files/P8/files/bin",
+     kSteam + "compatdata/4711/pfx"},
     {{{".config/lutris/games/r6-1.yml", "game: [prefix: PREFIX\nwine: {"}}, "", "Games/r6"},
     // A pipe in a launcher's place is refused at once, never waited on.
     {{{".config/lutris/runners/wine.yml", "FIFO"},
