@@ -9,7 +9,6 @@
 
 #include "platform/prefix_selection.h"
 #include "platform/registry.h"
-#include "platform/wineserver.h"
 
 namespace platform::ui {
 
@@ -51,8 +50,9 @@ void StartReadAhead(const std::string& prefixArgument) {
     // window system starts, which may change it.
     const std::filesystem::path prefix =
         PrefixToReadFirst(CurrentSelectionInput({}, prefixArgument));
-    // While a wineserver runs, keys are read through it, not from the file.
-    if (!prefix.empty() && !IsWineserverRunning(prefix)) {
+    // Also while a wineserver runs: the saved file tells whether the prefix
+    // holds the game, before its keys are read through the server.
+    if (!prefix.empty()) {
         registry.Start([prefix] { ReadRegistryAhead(prefix); });
     }
 }
