@@ -68,13 +68,14 @@ std::vector<std::string> SearchedPlaces(const fs::path& home,
         looked.emplace_back(entry.launcher, entry.folder);
     }
     std::vector<std::string> labels = {"~/.wine", "~/Games/*", "Lutris", "Bottles", "Heroic"};
-    for (auto& [label, folder] : LabelledCandidates(home)) {
+    for (auto& candidate : LabelledCandidates(home)) {
+        const fs::path& folder = candidate.second;
         const bool seen = std::any_of(looked.begin(), looked.end(), [&](const auto& known) {
             std::error_code error;
             return known.second == folder || fs::equivalent(known.second, folder, error);
         });
         if (!seen) {
-            looked.emplace_back(label, std::move(folder));
+            looked.push_back(std::move(candidate));
         }
     }
     for (const fs::path& steamapps : SteamLibraries(home)) {

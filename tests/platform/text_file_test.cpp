@@ -110,7 +110,7 @@ TEST(TextFile, ReplacesEveryFileOrNoneKeepingPermissionsAndLinks) {
         reset(mode);
         const auto status =
             platform::ReplaceFiles({{first, "new\r\n"}, {failing, "new\r\n"}},
-                                   platform::RealFileOperations(), [&] { return !declined; });
+                                   platform::RealFileOperations(), [no = declined] { return !no; });
         ASSERT_FALSE(status.ok()) << failing;
         EXPECT_EQ(status.error().code, code) << failing;
         EXPECT_EQ(FileBytes(first) + FileBytes(second), "old first\r\nold second\r\n");

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <ranges>
 #include <regex>
 
 #include "platform/codepage.h"
@@ -215,9 +214,11 @@ KitInstallation::KitInstallation(const Kit& kit, InstallationOptions options)
 }
 
 std::vector<std::string> KitInstallation::KitFiles() const {
-    auto files = std::views::iota(0, 6) |
-                 std::views::transform([&](int file) { return ReadFile(KitFile(file)); });
-    return {files.begin(), files.end()};
+    std::vector<std::string> files;
+    for (int file = 0; file < 6; ++file) {
+        files.push_back(ReadFile(KitFile(file)));
+    }
+    return files;
 }
 
 }  // namespace testsupport

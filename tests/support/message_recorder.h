@@ -3,7 +3,6 @@
 // message and answers with the queued buttons, else IDOK (IDNO to a question).
 
 #include <deque>
-#include <ranges>
 #include <string>
 #include <vector>
 
@@ -28,8 +27,11 @@ class MessageRecorder {
     void QueueAnswer(int button) { answers_.push_back(button); }
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     std::vector<std::string> texts() const {
-        auto texts = messages_ | std::views::transform(&RecordedMessage::text);
-        return {texts.begin(), texts.end()};
+        std::vector<std::string> texts;
+        for (const RecordedMessage& message : messages_) {
+            texts.push_back(message.text);
+        }
+        return texts;
     }
 
   private:

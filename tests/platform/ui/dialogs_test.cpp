@@ -33,7 +33,7 @@ TEST(QtMessageBox, StylesGiveIconsButtonsAndAnswers) {
     };
     for (const auto& [style, answer, icon, expected] : cases) {
         QString shown;
-        QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&, style = style, answer = answer, icon = icon] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->icon(), icon) << style;
