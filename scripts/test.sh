@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test once; then builds again with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit and
-# window tests under them (the real-Wine and package tests run once, above).
+# window tests under them (the real-Wine and package tests run once, above),
+# and once more with clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,3 +34,8 @@ echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize RelWithDebInfo '^(unit|window)$' -DLW_SANITIZE=ON
+
+# A packager may build with clang (the fuzz targets need it): the whole tree,
+# its warnings failing this build too, and the fast tests once more.
+echo "== build with clang and test"
+CC=clang CXX=clang++ run_suite build-clang Release '^(unit|window)$'
