@@ -255,13 +255,7 @@ RegResult ReadThroughWine(const WinePrefix& prefix, const std::string& trimmedSu
 // A server in a launcher's Flatpak sandbox: no Wine here reaches it, and it
 // saves its own copy over the file, so neither way would keep the value.
 RegResult RefuseForSandboxedServer(const WinePrefix& prefix) {
-    return Fail(RegStatus::Failed,
-                prefix.folder.string() +
-                    ": a wineserver runs for this prefix inside a Flatpak sandbox (the game or "
-                    "another Windows program started from a launcher). No Wine outside the "
-                    "sandbox can reach it, and it would save its own registry over a change to "
-                    "the file. Quit the game and the launcher's other Windows programs, then save "
-                    "again.");
+    return Fail(RegStatus::Failed, prefix.folder.string() + ": " + kSandboxedServerExplanation);
 }
 
 // The value set in the file, or through the server while one runs.

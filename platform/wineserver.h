@@ -28,4 +28,12 @@ std::vector<std::filesystem::path> SandboxedWineserverLockFiles(
 // its own copy of the registry over the file.
 bool IsWineserverRunningInSandbox(const std::filesystem::path& prefixFolder);
 
+// For messages that refuse to run Wine or to change the registry meanwhile.
+inline constexpr const char* kSandboxedServerExplanation =
+    "The game or another Windows program is running in this prefix inside a Flatpak sandbox "
+    "(started from a launcher). Its wineserver holds the prefix's registry and saves it over "
+    "the file, and no Wine outside the sandbox can reach it: a Wine started here would start a "
+    "second server on the prefix. Quit the game and the launcher's other Windows programs, then "
+    "try again.";
+
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include "platform/file_read.h"
 #include "platform/program_start.h"
 #include "platform/wine_32bit.h"
+#include "platform/wineserver.h"
 #include "varnopts/settings/program_launcher.h"
 #include "varnopts/settings/windows_environment.h"
 
@@ -51,6 +52,16 @@ bool GameStart::Poll(const platform::WinePrefix& prefix) {
     }
     ShowFailedToStart(file_, platform::Utf8ToCp1252(details));
     return true;
+}
+
+bool CheckGameMayStart(const platform::WinePrefix& prefix, std::string_view gameFolder,
+                       std::string_view program) {
+    if (!platform::IsWineserverRunningInSandbox(prefix.folder)) {
+        return true;
+    }
+    ShowFailedToStart(std::string(gameFolder) + std::string(program),
+                      platform::Utf8ToCp1252(platform::kSandboxedServerExplanation));
+    return false;
 }
 
 std::unique_ptr<GameStart> StartGameProgram(const platform::WinePrefix& prefix,

@@ -42,6 +42,12 @@ class GameStart {
     bool is32Bit_ = false;
 };
 
+// Before anything runs: false, after "Failed to start <file>" saying why,
+// while a wineserver runs for the prefix inside a launcher's Flatpak sandbox
+// (a Wine started here would start a second server on the prefix).
+bool CheckGameMayStart(const platform::WinePrefix& prefix, std::string_view gameFolder,
+                       std::string_view program);
+
 // Starts gameFolder + program (gameFolder ends with a backslash) in
 // gameFolder, shown normally, its output going to a new run log. A failure
 // to start shows "Failed to start <file>", also when the program is a 32-bit

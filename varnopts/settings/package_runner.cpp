@@ -99,10 +99,7 @@ bool CheckNoServerInSandbox(const platform::WinePrefix& prefix) {
         return true;
     }
     platform::ShowMessage(
-        "The game or another Windows program is running in this prefix inside a Flatpak "
-        "sandbox (started from a launcher). The packages would run beside it with a Wine that "
-        "cannot reach it, and the two would save the registry over each other.\n\nNothing was "
-        "changed. Quit the game and the launcher's other Windows programs, then try again.",
+        std::string(platform::kSandboxedServerExplanation) + "\n\nNothing was changed.",
         std::string(kCaptionInstallAborted), platform::MB_OK);
     return false;
 }

@@ -286,7 +286,8 @@ void CVarnOptionsDlg::OnSave() {
 }
 
 void CVarnOptionsDlg::StartGame(std::string_view program) {
-    if (!wineConsent_.MayRunWine(prefix_)) {
+    if (!varnopts::CheckGameMayStart(prefix_, m_strGameFolder, program) ||
+        !wineConsent_.MayRunWine(prefix_)) {
         return;
     }
     std::unique_ptr<varnopts::GameStart> start;

@@ -130,6 +130,13 @@ TEST(OptionsWindowButtons, StartHelpAndTheMouseSensitivityAlsoThroughASlowServer
     server.End();
     EXPECT_EQ(wine.Calls().back().arguments.at(1), "export");
     EXPECT_GT(installCounter.paints, 0);
+    // The game runs from a Flatpak launcher: a Wine started here would start a second server.
+    FakeRunningServer sandboxed(installation, FakeRunningServer::Place::FlatpakSandbox);
+    const std::size_t callsBefore = wine.Calls().size();
+    Click(window, "IDC_START_R6");
+    EXPECT_EQ(wine.Calls().size(), callsBefore);
+    EXPECT_EQ(messages.texts().back(), "Failed to start " + game + "RainbowSix.exe");
+    EXPECT_NE(messages.messages().back().details.find("Flatpak sandbox"), std::string::npos);
 }
 
 // A game that Wine cannot run ends at once: the click returns at once, and
@@ -195,6 +202,16 @@ TEST(InstallAction, RunsTheChosenPackagesOneAtATimeOrTellsWhyNot) {
         {"", 1, "\nC:\\R\t6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R\t6\\"}},
         {"", 1, "\nC:\\R  6\\\n", 0, false, "", "", 4814528, {"InstallationPath", "C:\\R  6\\"}},
         {"", 1, "inside a Flatpak sandbox|Nothing was changed", 0, true, "", "", 4814528, {}, true},
+        {"",
+         2,
+         "inside a Flatpak sandbox|Nothing was changed",
+         IDYES,
+         true,
+         "",
+         "",
+         4814528,
+         {},
+         true},
         {"UNINSTALL ORG_GO", 2, "uninstallation of VARN is finished: both", IDYES},
         {"", 1, "Are you sure you want to uninstall VARN?", IDNO}};
     for (const Case& c : cases) {
