@@ -119,7 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::vector<std::string> names = kitdata::ParseItemNames(nameLines);
-    const kitdata::ItemList list = kitdata::FillItemList({prefix.root, false}, paths, names, tab);
+    platform::WinePrefix winePrefix;
+    winePrefix.folder = prefix.root;
+    const kitdata::ItemList list = kitdata::FillItemList(winePrefix, paths, names, tab);
     if (list.readError ||
         list.columns.size() != kitdata::ItemColumns(tab, paths.m_bDevMode).size()) {
         std::abort();
