@@ -50,8 +50,11 @@ for id in io.github.r6tools.Loadwise io.github.r6tools.varnopts; do
     [ "$said" = "$version" ] || fail "$id.metainfo.xml's release is $said, the package $version"
     said=$("$root/usr/bin/${program,,}" --version)
     [ "$said" = "${program,,} $version" ] || fail "${program,,} --version says $said, the package $version"
-    zcat "$root/usr/share/man/man1/${program,,}.1.gz" | grep -q "^\.TH .*\"${program,,} $version\"" ||
+    page=$(zcat "$root/usr/share/man/man1/${program,,}.1.gz")
+    grep -q "^\.TH .*\"${program,,} $version\"" <<<"$page" ||
         fail "the manual page of ${program,,} is not of version $version"
+    grep -qF "kept in ~/.config/r6tools/prefix" <<<"$page" && ! grep -qF "$HOME/" <<<"$page" ||
+        fail "the manual page of ${program,,} names the home of the package's builder"
 done
 held=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$held" = "$(printf '%s\n' "${expected[@]}" | sort)" ] || fail "the package holds: $held"
