@@ -214,6 +214,17 @@ void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // The keyboard's other way to the context menu, beside the Menu key;
+        // the menu opens at the current row.
+        const QRect row = visualRect(currentIndex());
+        const QPoint at =
+            viewport()->mapTo(this, row.isValid() ? row.center() : viewport()->rect().center());
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+        contextMenuEvent(&menu);
+        event->accept();
+        return;
+    }
     QTreeView::keyPressEvent(event);
     const int after = currentIndex().row();
     if (after >= 0 && after != before) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -190,6 +191,18 @@ TEST_F(WindowTest, HeadingsSortAndSaveWritesTheTicksOrSaysWhichFileFailed) {
     EXPECT_EQ(window_.Column(0, 1), "vesper.txt+ rook.txt harrow.txt+ ");
     window_.ClickHeading(0, 3);  // Mag keeps the last direction
     EXPECT_EQ(window_.Column(0, 3), "30 25+ 8+ ");
+    QTimer::singleShot(0, [] {  // Shift+F10 offers the headings' sort from the keyboard
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("Sort by Name")) {
+                action->trigger();
+            }
+        }
+        menu->close();
+    });
+    QTest::keyClick(&window_.List(0), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(window_.Column(0, 1), "vesper.txt+ rook.txt harrow.txt+ ");
     EXPECT_EQ(window_.Column(1, 1), "lyra9.txt+ vole32.txt ");
     window_.ClickTab(2);
     window_.ClickBox(2, 0);  // medkit on
