@@ -86,10 +86,13 @@ bool IsWineserverRunning(const std::filesystem::path& prefixFolder) {
 std::vector<std::filesystem::path> SandboxedWineserverLockFiles(
     const std::filesystem::path& prefixFolder) {
     const std::string serverFolder = ServerFolderName(prefixFolder);
+    if (serverFolder.empty()) {
+        return {};
+    }
     std::vector<std::filesystem::path> locks;
     std::error_code error;
-    for (std::filesystem::directory_iterator entry("/tmp", error), end;
-         !serverFolder.empty() && !error && entry != end; entry.increment(error)) {
+    for (std::filesystem::directory_iterator entry("/tmp", error), end; !error && entry != end;
+         entry.increment(error)) {
         // Only the user's own folders; the prefix, bound into the sandbox,
         // keeps its device and inode there, and so its server folder's name.
         struct stat status {};
